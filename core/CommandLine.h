@@ -1,0 +1,70 @@
+// The switch string of a timer process: splitting the raw command line,
+// the integer syntax of switch values, and parsing into TimerSettings.
+#pragma once
+
+#include "FormatSettings.h"
+#include "TimerSettings.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brevalo {
+
+// One argument of a split command line and where its characters came from,
+// so that a value can be replaced inside the raw text.
+struct CommandLineArgument {
+    std::string text;
+    std::vector<std::size_t> sourceIndex; // raw-text index of each character of `text`
+};
+
+// Splits the raw command line. Item 0 is the program as written; callers
+// replace it with the program's full path.
+std::vector<CommandLineArgument> SplitCommandLineDetailed(std::string_view raw);
+std::vector<std::string> SplitCommandLine(std::string_view raw);
+
+// Replaces, inside the raw command line, the characters of argument `item`
+// (0 = the program) from its character `offset` to its end with `replacement`.
+// The rest of the line keeps its quoting and splits exactly as before; a
+// replacement holding blanks is put in double quotes unless it already lies in
+// a quoted stretch. Double quotes in `replacement` are dropped. The raw text
+// comes back unchanged when the argument has no character at `offset`.
+std::string ReplaceArgumentTail(std::string_view raw, std::size_t item, std::size_t offset,
+                                std::string_view replacement);
+
+// Optional blanks, optional sign, decimal digits or hexadecimal digits after
+// "$", "x", "X", "0x" or "0X"; must fit in a signed 32-bit integer, nothing
+// may follow.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
+
+// What the parser needs from its surroundings, and the effects it has on them.
+class ParserEnvironment {
+public:
+    virtual ~ParserEnvironment() = default;
+    virtual DateTime Now() = 0;
+    virtual const FormatSettings& Formats() = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual bool IsAdministrator() = 0;
+    // An error message box (caption "Error", stop icon, OK).
+    virtual void ShowError(const std::string& message) = 0;
+    virtual void ToggleKeepOnTop() = 0;
+    virtual void WriteAutorun(RegistryRoot root, const std::string& name,
+                              const std::string& data) = 0;
+    // The pop-up menu's action item: caption, check mark, enabled.
+    virtual void SetActionMenuItem(const std::string& caption, bool checked, bool enabled) = 0;
+    // The action file is missing: the countdown must never start.
+    virtual void CancelCountdown() = 0;
+};
+
+// Parses the arguments (item 0 = the program) of the raw command line `raw`
+// into `settings`. Fields the window sets before parsing (TimerName, the
+// colours, CheckForUpdates) are left as they are unless a switch sets them.
+ParseResult ParseCommandLine(const std::vector<std::string>& args, std::string_view raw,
+                             TimerSettings& settings, ParserEnvironment& env);
+
+// The texts the window shows for parse results 1, 3 and 4; empty otherwise.
+std::string ParseErrorMessage(ParseResult result);
+
+} // namespace brevalo

@@ -1,0 +1,212 @@
+#include "CountdownEngine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace brevalo {
+
+namespace {
+
+// Label2 sits this many pixels right of Label1's right edge once laid out.
+constexpr int LabelGap = 15;
+
+// The largest whole-day count the display handles; beyond it the count is
+// held at this value so the conversion from double stays defined.
+constexpr double MaxDays = std::numeric_limits<std::int32_t>::max();
+
+std::string TwoDigits(long long value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%2.2lld", value);
+    return buffer;
+}
+
+// True when the name has a character other than blanks and control
+// characters (fixed-width sound names are padded with zeros).
+bool HasSoundName(const std::string& name) {
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) > ' ') {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+const char* const ClockChangeQuestion =
+    "The system date time has been changed. This timer was created using a set length of "
+    "time, which will be adversely effected by the change.\n\rWould you like to create a new "
+    "timer? Click No to resume this timer or Cancel to close this timer.";
+
+CountdownTexts RemainingTexts(DateTime remaining, const std::string& timeSeparator) {
+    if (!(remaining > 0.0)) {
+        remaining = 0.0;
+    }
+    const double wholeDays = std::trunc(remaining);
+    long long days = static_cast<long long>(std::min(wholeDays, MaxDays));
+    long long ms = std::llround((remaining - wholeDays) * static_cast<double>(MsPerDay));
+    // A fraction within half a millisecond of a whole day rounds up to the
+    // next day rather than wrapping to zero hours of the same day.
+    if (ms >= MsPerDay) {
+        ms -= MsPerDay;
+        if (wholeDays < MaxDays) {
+            ++days;
+        }
+    }
+    const long long hours = ms / 3'600'000;
+    const long long minutes = (ms / 60'000) % 60;
+    const long long seconds = (ms / 1000) % 60;
+    return {TwoDigits(days) + timeSeparator + TwoDigits(hours) + timeSeparator + TwoDigits(minutes),
+            TwoDigits(seconds)};
+}
+
+CountdownEngine::CountdownEngine(CountdownHost& host, TimerSettings& settings,
+                                 const ParseResult& parseResult)
+    : host_(host), settings_(settings), parseResult_(parseResult) {}
+
+void CountdownEngine::Start() {
+    // The idle hook runs once; without an action file the countdown never
+    // starts at all.
+    if (started_ || parseResult_ == ParseActionMissing) {
+        return;
+    }
+    started_ = true;
+    host_.RemoveIdleHook();
+    if (settings_.HideTitleBar) {
+        host_.HideTitleBar();
+    }
+    host_.StartUpdateCheck();
+    // One tick at once, so the digits are right before the first period.
+    ThreadedTimer1Timer();
+    host_.SetThreadedTimer1Enabled(true);
+}
+
+void CountdownEngine::ThreadedTimer1Timer() {
+    if (finished_) {
+        return;
+    }
+    if (parseResult_ != ParseOk) {
+        host_.SetThreadedTimer1Enabled(false);
+        return;
+    }
+    const std::string separator = host_.TimeSeparator();
+    const DateTime remaining = settings_.EndTime - host_.Now();
+    if (remaining >= 0.0) {
+        ShowTexts(RemainingTexts(remaining, separator));
+        if (host_.Label1Left() + host_.Label1Width() + LabelGap != host_.Label2Left()) {
+            host_.FormResize();
+        }
+        if (host_.IsMinimized()) {
+            // The taskbar button shows the caption, so it carries the time.
+            host_.SetCaption(host_.Label1Text() + separator + host_.Label2Text());
+        }
+        if (host_.IsMaximized()) {
+            host_.HideIdleCursor();
+        }
+        return;
+    }
+
+    host_.SetThreadedTimer1Enabled(false);
+    finished_ = true;
+    const CountdownTexts zero = RemainingTexts(0.0, separator);
+    host_.SetLabel2Text(zero.seconds);
+    host_.SetLabel1Text(zero.main);
+    host_.RunCompletion();
+}
+
+void CountdownEngine::ShowTexts(const CountdownTexts& texts) {
+    if (texts.seconds != host_.Label2Text()) {
+        // A new second has begun. Ticks drift against the second boundaries,
+        // so a change can come only about 800 ms after the previous one; the
+        // sound is skipped then rather than played twice in one second.
+        if (HasSoundName(settings_.TickSound)) {
+            const std::uint32_t now = host_.TickCount();
+            if (static_cast<std::uint32_t>(now - lastTickSoundTick_) >= TickSoundGapMs) {
+                host_.PlayTickSound();
+            }
+            lastTickSoundTick_ = now;
+        }
+        host_.SetLabel2Text(texts.seconds);
+    }
+    SetLabel1IfChanged(texts.main);
+}
+
+void CountdownEngine::SetLabel1IfChanged(const std::string& text) {
+    if (text != host_.Label1Text()) {
+        host_.SetLabel1Text(text);
+    }
+}
+
+void CountdownEngine::PauseToggle() {
+    if (settings_.PauseDisabled) {
+        return;
+    }
+    // Before the start nothing counts yet and there is no pause to measure.
+    if (!started_) {
+        return;
+    }
+    const bool running = host_.ThreadedTimer1Enabled();
+    if (running) {
+        pauseStartTick_ = host_.TickCount();
+    } else {
+        // Unsigned difference: right across the tick counter's wrap. Only
+        // whole seconds are added to the end time.
+        const std::uint32_t pausedMs = host_.TickCount() - pauseStartTick_;
+        const double pausedSeconds = static_cast<double>(pausedMs / 1000);
+        settings_.EndTime = (settings_.EndTime * 86400.0 + pausedSeconds) / 86400.0;
+    }
+    if (!host_.Label1Visible()) {
+        host_.SetLabel1Visible(true);
+        host_.SetLabel2Visible(true);
+    }
+    host_.SetThreadedTimer1Enabled(!running);
+    host_.SetThreadedTimer2Enabled(running);
+}
+
+void CountdownEngine::ThreadedTimer2Timer() {
+    const bool visible = !host_.Label1Visible();
+    host_.SetLabel1Visible(visible);
+    host_.SetLabel2Visible(visible);
+}
+
+void CountdownEngine::ClockChanged() {
+    // A timer set to a date-time keeps counting to that wall-clock moment;
+    // only a length of time is upset by a new clock.
+    if (State() != CountdownState::Running || !settings_.IsRelative) {
+        return;
+    }
+    host_.SetThreadedTimer1Enabled(false);
+    if (host_.IsMinimized()) {
+        host_.RestoreWindow();
+    }
+    host_.ForceForeground();
+    const QuestionAnswer answer = host_.AskInformationYesNoCancel(ClockChangeQuestion);
+    if (answer == QuestionAnswer::No) {
+        // Keep counting to the same end time against the new clock.
+        host_.SetThreadedTimer1Enabled(true);
+        return;
+    }
+    finished_ = true;
+    settings_.CloseMode = 0;
+    host_.CloseWindow();
+    if (answer == QuestionAnswer::Yes) {
+        host_.StartFrontEnd();
+    }
+}
+
+CountdownState CountdownEngine::State() {
+    if (finished_) {
+        return CountdownState::Finished;
+    }
+    if (!started_) {
+        return CountdownState::NotStarted;
+    }
+    if (parseResult_ != ParseOk) {
+        return CountdownState::NotCounting;
+    }
+    return host_.ThreadedTimer1Enabled() ? CountdownState::Running : CountdownState::Paused;
+}
+
+} // namespace brevalo

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine, isolated in the build tree's prefix and
+# on its private display, with a time limit. CTest uses it as the emulator.
+#
+#   BREVALO_FRESH_PREFIX=name  run in a fresh copy of the template prefix
+#   BREVALO_WINE_TIMEOUT=s     time limit in seconds (default 120)
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=wine-env.sh
+. "$here/wine-env.sh"
+
+[ $# -ge 1 ] || wine_env_die "usage: wine-run.sh program.exe [arguments...]"
+
+root=$(wine_env_root)
+wine_env_prepare "$root"
+wine_env_display "$root"
+wine_env_prefix "$root" "${BREVALO_FRESH_PREFIX:-}"
+
+# Wine's background services inherit the output of the run that starts them
+# and outlive it; giving them a file instead of our caller's pipe keeps a
+# caller that reads to the end of the pipe from waiting for them.
+mkdir -p "$root/tmp"
+out=$(mktemp "$root/tmp/run.XXXXXX")
+timeout -k 5 "${BREVALO_WINE_TIMEOUT:-120}" wine "$@" >"$out.1" 2>"$out.2"
+rc=$?
+cat "$out.1"
+cat "$out.2" >&2
+rm -f "$out" "$out.1" "$out.2"
+if [ -n "${BREVALO_FRESH_PREFIX:-}" ]; then
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+fi
+if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then
+    echo "wine-run: $1 did not finish within ${BREVALO_WINE_TIMEOUT:-120} s" >&2
+fi
+exit $rc
