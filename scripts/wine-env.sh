@@ -84,15 +84,22 @@ clone_prefix() {
     for hive in "$from"/*.reg; do
         cp --remove-destination "$hive" "$to/$(basename "$hive")"
     done
+    # Per-prefix state of the server must not be shared either.
+    rm -f "$to/wineserver"
 }
 
 # Sets WINEPREFIX for a run. With a name, the run gets its own fresh copy of
 # the template (a clean registry and file system); without, the shared prefix.
 wine_env_prefix() {
     local root=$1 name=${2:-}
+    if [ "$name" = auto ]; then
+        name="auto.$$.$RANDOM"
+        BREVALO_AUTO_PREFIX=1
+    fi
     if [ -n "$name" ]; then
         local prefix="$root/runs/$name"
         WINEPREFIX=$prefix wineserver -k </dev/null >/dev/null 2>&1 || true
+        WINEPREFIX=$prefix wineserver -w </dev/null >/dev/null 2>&1 || true
         rm -rf "$prefix"
         mkdir -p "$root/runs"
         clone_prefix "$root/template" "$prefix"
@@ -104,8 +111,10 @@ wine_env_prefix() {
         fi
         export WINEPREFIX=$root/shared
     fi
-    # A persistent server makes each run start faster.
-    wineserver -p </dev/null >/dev/null 2>&1 || true
+    # A persistent server makes the runs in the shared prefix start faster.
+    if [ -z "$name" ]; then
+        wineserver -p </dev/null >/dev/null 2>&1 || true
+    fi
 }
 
 # Prepares root, display and template under a lock, so parallel runs share them.

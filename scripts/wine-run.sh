@@ -2,14 +2,25 @@
 # Runs one Windows program under Wine, isolated in the build tree's prefix and
 # on its private display, with a time limit. CTest uses it as the emulator.
 #
-#   BREVALO_FRESH_PREFIX=name  run in a fresh copy of the template prefix
-#   BREVALO_WINE_TIMEOUT=s     time limit in seconds (default 120)
+#   --fresh, BREVALO_FRESH_PREFIX=name  run in a fresh copy of the template
+#                                       prefix (name "auto": a new one, removed
+#                                       after the run)
+#   --timeout=s, BREVALO_WINE_TIMEOUT=s  time limit in seconds (default 120)
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
 
-[ $# -ge 1 ] || wine_env_die "usage: wine-run.sh program.exe [arguments...]"
+# Options before the program (CTest passes them as part of the emulator).
+while [ $# -gt 0 ]; do
+    case $1 in
+    --fresh) export BREVALO_FRESH_PREFIX=${BREVALO_FRESH_PREFIX:-auto} ;;
+    --timeout=*) export BREVALO_WINE_TIMEOUT=${1#--timeout=} ;;
+    *) break ;;
+    esac
+    shift
+done
+[ $# -ge 1 ] || wine_env_die "usage: wine-run.sh [--fresh] [--timeout=s] program.exe [arguments...]"
 
 root=$(wine_env_root)
 wine_env_prepare "$root"
@@ -27,7 +38,15 @@ cat "$out.1"
 cat "$out.2" >&2
 rm -f "$out" "$out.1" "$out.2"
 if [ -n "${BREVALO_FRESH_PREFIX:-}" ]; then
+    # Wine finds a prefix's server by the folder's inode: the server must be
+    # gone before the folder is, or a later prefix could reuse the inode and
+    # meet the old server (and its registry).
     wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+    # A prefix made for this run alone is of no further use.
+    if [ -n "${BREVALO_AUTO_PREFIX:-}" ] && [ -z "${BREVALO_KEEP_PREFIX:-}" ]; then
+        rm -rf "$WINEPREFIX"
+    fi
 fi
 if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then
     echo "wine-run: $1 did not finish within ${BREVALO_WINE_TIMEOUT:-120} s" >&2

@@ -1,0 +1,79 @@
+// Program entry: with arguments the program is one running timer, without it
+// is the timer-creation front end in the mode the user chose last.
+#include "Application.h"
+#include "CommandLine.h"
+#include "OsError.h"
+#include "Placeholder.h"
+#include "SettingsStore.h"
+#include "Strings.h"
+#include "Unit1.h"
+#include "Win32Registry.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace {
+
+using namespace brevalo;
+
+bool HasArguments() {
+    return SplitCommandLine(gui::Narrow(GetCommandLineW())).size() > 1;
+}
+
+int RunTimer(gui::Application& app) {
+    auto form = std::make_unique<TForm1>();
+    app.SetMainWindow(form.get());
+    try {
+        form->FormCreate();
+    } catch (...) {
+        app.HandleException(std::current_exception());
+    }
+    if (!form->Handle())
+        return 1;
+    SetWindowPos(form->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    form->Show(SW_SHOW);
+    return app.Run();
+}
+
+bool ReadWizardMode() {
+    // Opening the key also creates it for the later writes of the dialogs.
+    os::Win32RegistryAccess registry;
+    std::unique_ptr<RegistryKey> key = registry.OpenCurrentUser(os::BrevaloKey);
+    const auto value = key->ReadDword("WizardMode");
+    return !value || *value != 0;
+}
+
+int RunFrontEnd(gui::Application& app) {
+    bool wizard = true;
+    try {
+        wizard = ReadWizardMode();
+    } catch (...) {
+        app.HandleException(std::current_exception());
+    }
+    app.SetTitle(wizard ? "Brevalo Wizard" : "Brevalo");
+    auto form = std::make_unique<PlaceholderForm>();
+    app.SetMainWindow(form.get());
+    try {
+        form->FormCreate(wizard ? "Brevalo Wizard" : "Create a timer");
+    } catch (...) {
+        app.HandleException(std::current_exception());
+    }
+    if (!form->Handle())
+        return 1;
+    form->Show(SW_SHOW);
+    return app.Run();
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    gui::Application& app = gui::Application::Instance();
+    try {
+        app.Initialize(instance);
+        return HasArguments() ? RunTimer(app) : RunFrontEnd(app);
+    } catch (...) {
+        app.HandleException(std::current_exception());
+        return 1;
+    }
+}

@@ -1,0 +1,156 @@
+#include "Form.h"
+
+#include "Application.h"
+#include "GraphicControl.h"
+#include "Handle.h"
+#include "OsError.h"
+
+#include <windowsx.h>
+
+namespace brevalo::gui {
+
+void Form::SetColor(COLORREF color) {
+    color_ = color;
+    Invalidate();
+}
+
+void Form::Show(int command) {
+    ShowWindow(Handle(), command);
+}
+
+void Form::Close() {
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void Form::Invalidate() {
+    if (Handle())
+        InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Form::SetBounds(int x, int y, int width, int height) {
+    SetBoundsPixels(Scale(x), Scale(y), Scale(width), Scale(height));
+}
+
+void Form::SetBoundsPixels(int x, int y, int width, int height) {
+    CheckOs(SetWindowPos(Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE));
+}
+
+RECT Form::BoundsPixels() const {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    return r;
+}
+
+RECT Form::ClientRectPixels() const {
+    RECT r{};
+    GetClientRect(Handle(), &r);
+    return r;
+}
+
+void Form::AddGraphic(GraphicControl* control) {
+    graphics_.push_back(control);
+}
+
+GraphicControl* Form::GraphicAt(POINT p) const {
+    for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
+        const RECT r = (*it)->Bounds();
+        if ((*it)->Visible() && PtInRect(&r, p))
+            return *it;
+    }
+    return nullptr;
+}
+
+bool Form::PreTranslateMessage(MSG& msg) {
+    if (keyPreview_ && msg.hwnd != Handle()) {
+        if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) &&
+            KeyDown(WORD(msg.wParam)))
+            return true;
+        if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && KeyUp(WORD(msg.wParam)))
+            return true;
+    }
+    return false;
+}
+
+void Form::Paint(HDC dc, const RECT& clip) {
+    Brush background(CreateSolidBrush(color_));
+    FillRect(dc, &clip, background.Get());
+    for (GraphicControl* control : graphics_) {
+        RECT r = control->Bounds(), overlap;
+        if (control->Visible() && IntersectRect(&overlap, &r, &clip))
+            control->Paint(dc);
+    }
+}
+
+void Form::PaintMessage() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    const RECT clip = ps.rcPaint;
+    const int width = clip.right - clip.left, height = clip.bottom - clip.top;
+    if (doubleBuffered_ && width > 0 && height > 0) {
+        // Draw into a memory bitmap and copy it in one go: no flicker.
+        MemoryDc memory(CreateCompatibleDC(dc));
+        Bitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+        if (memory && bitmap) {
+            SelectObjectScope select(memory.Get(), bitmap.Get());
+            SetViewportOrgEx(memory.Get(), -clip.left, -clip.top, nullptr);
+            Paint(memory.Get(), clip);
+            SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
+            BitBlt(dc, clip.left, clip.top, width, height, memory.Get(), 0, 0, SRCCOPY);
+            EndPaint(Handle(), &ps);
+            return;
+        }
+    }
+    Paint(dc, clip);
+    EndPaint(Handle(), &ps);
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        PaintMessage();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (KeyDown(WORD(wParam)))
+            return 0;
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (KeyUp(WORD(wParam)))
+            return 0;
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE:
+    case WM_RBUTTONUP: {
+        const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        GraphicControl* target = GraphicAt(p);
+        if (message == WM_LBUTTONDOWN) {
+            mouseCapture_ = target;
+        } else if (message == WM_LBUTTONUP) {
+            GraphicControl* pressed = std::exchange(mouseCapture_, nullptr);
+            if (target && target == pressed && target->OnClick)
+                target->OnClick(*target);
+        } else if (message == WM_MOUSEMOVE && target && target->OnMouseMove) {
+            target->OnMouseMove(*target, p);
+        }
+        break;
+    }
+    case WM_DPICHANGED: {
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_DESTROY:
+        if (Application::Instance().MainWindow() == this)
+            PostQuitMessage(0);
+        break;
+    }
+    return DefaultHandler(message, wParam, lParam);
+}
+
+} // namespace brevalo::gui

@@ -1,0 +1,70 @@
+// A top-level window: caption, bounds, background colour, double-buffered
+// painting of its windowless controls, key preview, and the end of the
+// message loop when it is the application's main window.
+#pragma once
+
+#include "Window.h"
+
+#include <functional>
+#include <vector>
+
+namespace brevalo::gui {
+
+class GraphicControl;
+
+class Form : public Window {
+public:
+    // Colour as 0x00BBGGRR.
+    COLORREF Color() const noexcept { return color_; }
+    void SetColor(COLORREF color);
+
+    void Show(int command = SW_SHOW);
+    // Asks the window to close, as the close box does.
+    void Close();
+    void Invalidate();
+
+    // Bounds in pixels at 96 DPI, scaled to the window's DPI.
+    void SetBounds(int x, int y, int width, int height);
+    // Bounds in device pixels.
+    void SetBoundsPixels(int x, int y, int width, int height);
+    RECT BoundsPixels() const;
+    RECT ClientRectPixels() const;
+
+    bool DoubleBuffered() const noexcept { return doubleBuffered_; }
+    void SetDoubleBuffered(bool on) noexcept { doubleBuffered_ = on; }
+
+    // With key preview the form's key handlers see every key first.
+    bool KeyPreview() const noexcept { return keyPreview_; }
+    void SetKeyPreview(bool on) noexcept { keyPreview_ = on; }
+
+    // The windowless controls painted by this form, in painting order.
+    void AddGraphic(GraphicControl* control);
+    GraphicControl* GraphicAt(POINT clientPoint) const;
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Key events; true when the key has been handled.
+    virtual bool KeyDown(WORD key) {
+        (void)key;
+        return false;
+    }
+    virtual bool KeyUp(WORD key) {
+        (void)key;
+        return false;
+    }
+    // Paints the background and the controls.
+    virtual void Paint(HDC dc, const RECT& clip);
+
+private:
+    void PaintMessage();
+    COLORREF color_ = GetSysColor(COLOR_BTNFACE);
+    bool doubleBuffered_ = false;
+    bool keyPreview_ = false;
+    std::vector<GraphicControl*> graphics_;
+    GraphicControl* mouseCapture_ = nullptr;
+};
+
+} // namespace brevalo::gui

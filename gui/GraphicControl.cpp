@@ -1,0 +1,32 @@
+#include "GraphicControl.h"
+
+#include "Form.h"
+
+namespace brevalo::gui {
+
+GraphicControl::GraphicControl(Form& parent) : parent_(parent) {
+    parent.AddGraphic(this);
+}
+
+void GraphicControl::SetBounds(int left, int top, int width, int height) {
+    const RECT bounds{left, top, left + width, top + height};
+    if (EqualRect(&bounds, &bounds_))
+        return;
+    Invalidate();
+    bounds_ = bounds;
+    Invalidate();
+}
+
+void GraphicControl::SetVisible(bool visible) {
+    if (visible_ == visible)
+        return;
+    visible_ = visible;
+    Invalidate();
+}
+
+void GraphicControl::Invalidate() const {
+    if (HWND hwnd = parent_.Handle())
+        InvalidateRect(hwnd, &bounds_, FALSE);
+}
+
+} // namespace brevalo::gui

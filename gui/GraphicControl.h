@@ -1,0 +1,49 @@
+// Windowless controls painted by their form (as labels are): they have
+// bounds in the form's client area, visibility and mouse events, and are
+// drawn in the form's (double-buffered) paint pass, so they can be
+// transparent.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace brevalo::gui {
+
+class Form;
+
+class GraphicControl {
+public:
+    explicit GraphicControl(Form& parent);
+    GraphicControl(const GraphicControl&) = delete;
+    GraphicControl& operator=(const GraphicControl&) = delete;
+    virtual ~GraphicControl() = default;
+
+    Form& Parent() const noexcept { return parent_; }
+
+    // Bounds in device pixels of the form's client area.
+    RECT Bounds() const noexcept { return bounds_; }
+    int Left() const noexcept { return bounds_.left; }
+    int Top() const noexcept { return bounds_.top; }
+    int Width() const noexcept { return bounds_.right - bounds_.left; }
+    int Height() const noexcept { return bounds_.bottom - bounds_.top; }
+    void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
+    void SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
+
+    bool Visible() const noexcept { return visible_; }
+    void SetVisible(bool visible);
+
+    void Invalidate() const;
+    virtual void Paint(HDC dc) = 0;
+
+    std::function<void(GraphicControl&)> OnClick;
+    std::function<void(GraphicControl&, POINT)> OnMouseMove;
+
+private:
+    Form& parent_;
+    RECT bounds_{};
+    bool visible_ = true;
+};
+
+} // namespace brevalo::gui

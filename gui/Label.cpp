@@ -1,0 +1,84 @@
+#include "Label.h"
+
+#include "Form.h"
+#include "Strings.h"
+
+namespace brevalo::gui {
+
+Label::Label(Form& parent) : GraphicControl(parent) {
+    RebuildFont();
+}
+
+void Label::SetText(const std::string& text) {
+    if (text == text_)
+        return;
+    text_ = text;
+    wideText_ = Widen(text);
+    AutoSize();
+    Invalidate();
+}
+
+void Label::SetFont(const std::string& face, int points, BYTE charset, bool bold, bool italic) {
+    face_ = face;
+    points_ = points;
+    charset_ = charset;
+    bold_ = bold;
+    italic_ = italic;
+    RebuildFont();
+}
+
+void Label::SetFontName(const std::string& face) {
+    face_ = face;
+    RebuildFont();
+}
+
+void Label::SetFontSize(int points) {
+    if (points == points_)
+        return;
+    points_ = points;
+    RebuildFont();
+}
+
+void Label::SetColor(COLORREF color) {
+    color_ = color;
+    Invalidate();
+}
+
+void Label::RebuildFont() {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(points_, int(Parent().Dpi()), 72);
+    lf.lfWeight = bold_ ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = italic_;
+    lf.lfCharSet = charset_;
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    const std::wstring face = Widen(face_);
+    face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    font_.Reset(CreateFontIndirectW(&lf));
+    AutoSize();
+    Invalidate();
+}
+
+void Label::AutoSize() {
+    HWND hwnd = Parent().Handle();
+    WindowDc dc(hwnd);
+    if (!dc.Get())
+        return;
+    SelectObjectScope select(dc.Get(), font_.Get());
+    RECT r{0, 0, 0, 0};
+    // An empty label keeps the height of one line.
+    const std::wstring measured = wideText_.empty() ? L" " : wideText_;
+    DrawTextW(dc.Get(), measured.c_str(), int(measured.size()), &r,
+              DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    SetBounds(Left(), Top(), wideText_.empty() ? 0 : r.right, r.bottom);
+}
+
+void Label::Paint(HDC dc) {
+    SelectObjectScope select(dc, font_.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color_);
+    RECT r = Bounds();
+    DrawTextW(dc, wideText_.c_str(), int(wideText_.size()), &r,
+              DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP);
+}
+
+} // namespace brevalo::gui

@@ -1,0 +1,12 @@
+// UTF-8 inside the program, UTF-16 at the Win32 boundary.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace brevalo::gui {
+
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
+
+} // namespace brevalo::gui

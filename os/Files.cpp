@@ -1,0 +1,51 @@
+#include "Files.h"
+
+#include "Strings.h"
+
+#include <windows.h>
+
+namespace brevalo::os {
+
+using gui::Narrow;
+using gui::Widen;
+
+bool FileExists(const std::string& path) {
+    if (path.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path) {
+    if (path.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ProgramPath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return Narrow(buffer);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string TempFolder() {
+    wchar_t buffer[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(DWORD(std::size(buffer)), buffer);
+    std::wstring path(buffer, length <= MAX_PATH ? length : 0);
+    while (!path.empty() && path.back() == L' ')
+        path.pop_back();
+    while (!path.empty() && path.front() == L' ')
+        path.erase(0, 1);
+    if (!path.empty() && path.back() != L'\\')
+        path += L'\\';
+    return Narrow(path);
+}
+
+} // namespace brevalo::os

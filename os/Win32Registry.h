@@ -1,0 +1,42 @@
+// Registry access: keys are always opened with full access and created when
+// missing, readers included.
+#pragma once
+
+#include "Handle.h"
+#include "Registry.h"
+#include "TimerSettings.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace brevalo::os {
+
+inline constexpr char BrevaloKey[] = "Software\\Orsenic Software\\Brevalo";
+inline constexpr char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char RunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+HKEY RootKey(RegistryRoot root) noexcept;
+
+// Opens root\subKey with full access, creating it; throws OsError.
+gui::RegKey OpenOrCreateKey(HKEY root, const std::string& subKey);
+
+// Sets a REG_SZ value; throws OsError.
+void WriteStringValue(HKEY key, const std::string& name, const std::string& data);
+// Deletes a value if it exists; throws OsError on any other failure.
+void DeleteValueIfPresent(HKEY key, const std::string& name);
+
+// The current user's keys through the core's registry interface.
+class Win32RegistryAccess : public RegistryAccess {
+public:
+    std::unique_ptr<RegistryKey> OpenCurrentUser(const std::string& subKey) override;
+};
+
+// The Run value of a timer that resumes after a restart: written or removed
+// under `root`.
+void WriteRunValue(RegistryRoot root, const std::string& name, const std::string& data);
+void RemoveRunValue(RegistryRoot root, const std::string& name);
+// The current user's RunOnce value of a timer interrupted by a log-off.
+void WriteRunOnceValue(const std::string& name, const std::string& data);
+
+} // namespace brevalo::os
