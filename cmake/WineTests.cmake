@@ -13,12 +13,15 @@ include(GoogleTest)
 add_compile_options(-Wno-missing-field-initializers)
 add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# brevalo_wine_test(<target> [FRESH_PREFIX] [TIMEOUT s])
+# brevalo_wine_test(<target> [FRESH_PREFIX] [TIMEOUT s] [LABEL name])
 #   Registers every test of a GoogleTest program. With FRESH_PREFIX each test
 #   runs in its own copy of the template Wine prefix (clean registry and files).
 #   The options travel as arguments of the target's emulator.
 function(brevalo_wine_test target)
-    cmake_parse_arguments(ARG "FRESH_PREFIX" "TIMEOUT" "" ${ARGN})
+    cmake_parse_arguments(ARG "FRESH_PREFIX" "TIMEOUT;LABEL" "" ${ARGN})
+    if(NOT ARG_LABEL)
+        set(ARG_LABEL windows)
+    endif()
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
@@ -30,5 +33,5 @@ function(brevalo_wine_test target)
     gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
-        PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+        PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS ${ARG_LABEL})
 endfunction()

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs every test tier and prints a summary:
+#   1. native tests of the core (AddressSanitizer, UndefinedBehaviorSanitizer)
+#   2. Windows-side tests of the components, under Wine
+#   3. end-to-end tests: a driver starts Brevalo.exe and looks at it from outside
+# Installs what is missing first (scripts/setup.sh).
+set -uo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$top"
+
+bash scripts/setup.sh || exit 1
+bash scripts/build.sh native win || exit 1
+
+log_dir=$top/build/test-logs
+mkdir -p "$log_dir"
+status=0
+passed_total=0
+failed_total=0
+
+# run_tier <name> <ctest arguments...>
+run_tier() {
+    local name=$1
+    shift
+    local log=$log_dir/$name.log
+    echo "== $name"
+    ctest --output-on-failure "$@" 2>&1 | tee "$log" | grep -E '^ *[0-9]+/[0-9]+ Test|tests passed|\*\*\*|Failed' || true
+    local line passed failed total
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+    if [ -z "$line" ]; then
+        echo "$name: no test ran" >&2
+        status=1
+        return
+    fi
+    failed=$(sed -E 's/.*, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.*, ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
+    passed=$((total - failed))
+    passed_total=$((passed_total + passed))
+    failed_total=$((failed_total + failed))
+    printf '%s: %d passed, %d failed\n' "$name" "$passed" "$failed"
+    [ "$failed" -eq 0 ] || status=1
+}
+
+run_tier native --test-dir build/native -j "$(nproc)"
+run_tier windows --test-dir build/win -j 2 -L windows
+run_tier end-to-end --test-dir build/win -j 2 -L e2e
+
+bash scripts/wine-stop.sh "$top/build/win/wine"
+
+echo
+echo "Summary: $passed_total passed, $failed_total failed"
+exit $status

@@ -1,0 +1,141 @@
+// A timer component whose period is measured by a worker thread of its own,
+// which can wait at a raised priority, while the work (OnTimer) always runs
+// on the thread that created the component, the window's thread.
+//
+// The worker only waits. When a period has passed it posts a request to a
+// hidden message-only window of the window's thread and blocks until the
+// window's thread has run the dispatch. Posted messages are picked up by
+// every message loop of that thread (the main loop, modal dialogs, message
+// boxes, menu and move loops), and destruction releases a worker blocked on
+// a request, so the hand-over keeps working while the window's thread is
+// itself inside a modal loop, and joining the worker never waits for the
+// window's thread.
+//
+// Disabling pauses the worker at its next wait (a closed gate) instead of
+// suspending it where it happens to be: a suspended thread may hold a lock of
+// the system or the runtime. Each enabling starts a new period; a request
+// left over from an earlier period is dropped, so the first dispatch after
+// enabling comes one full interval after it.
+//
+// The component is created, used and destroyed on the window's thread.
+#pragma once
+
+#include "Handle.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+namespace brevalo {
+
+// Thread priorities and the platform priorities they stand for.
+enum TThreadPriority : int {
+    tpIdle,         // THREAD_PRIORITY_IDLE
+    tpLowest,       // THREAD_PRIORITY_LOWEST
+    tpLower,        // THREAD_PRIORITY_BELOW_NORMAL
+    tpNormal,       // THREAD_PRIORITY_NORMAL
+    tpHigher,       // THREAD_PRIORITY_ABOVE_NORMAL
+    tpHighest,      // THREAD_PRIORITY_HIGHEST
+    tpTimeCritical, // THREAD_PRIORITY_TIME_CRITICAL
+};
+
+int PlatformThreadPriority(TThreadPriority priority) noexcept;
+// The nearest of our priorities to a platform priority.
+TThreadPriority ThreadPriorityFromPlatform(int priority) noexcept;
+
+class TThreadedTimer;
+
+// The worker thread of one TThreadedTimer.
+class TTimerThread {
+public:
+    // Starts the thread paused; the stop event (auto-reset) is the owner's.
+    TTimerThread(TThreadedTimer& owner, gui::KernelHandle stopEvent);
+    TTimerThread(const TTimerThread&) = delete;
+    TTimerThread& operator=(const TTimerThread&) = delete;
+    // Tells the thread to terminate, releases every wait and joins it.
+    ~TTimerThread();
+
+    int Interval() const noexcept { return interval_; }
+    void SetInterval(int milliseconds) noexcept { interval_ = milliseconds; }
+
+    TThreadPriority Priority() const;
+    void SetPriority(TThreadPriority priority);
+
+    HANDLE Handle() const noexcept { return thread_.Get(); }
+
+    // Starts a new period: ends the pending wait without a dispatch and lets
+    // the thread run.
+    void Start() noexcept;
+    // Closes the gate: the thread stops before its next wait or dispatch.
+    void Pause() noexcept;
+    // Whether a request made in period `period` still belongs to the
+    // current one.
+    bool IsCurrent(unsigned period) const noexcept { return period == period_; }
+    // Tells the blocked thread that the dispatch it asked for has finished.
+    void DispatchDone() noexcept;
+
+private:
+    static DWORD WINAPI ThreadProc(void* self);
+    void Execute() noexcept;
+
+    TThreadedTimer& owner_;
+    std::atomic<int> interval_{1000};
+    gui::KernelHandle stopEvent_;
+    std::atomic<bool> terminated_{false};
+    std::atomic<unsigned> period_{0};
+    gui::KernelHandle runGate_;      // manual reset: set while enabled
+    gui::KernelHandle dispatchDone_; // auto reset: the requested dispatch ran
+    gui::KernelHandle thread_;
+};
+
+class TThreadedTimer {
+public:
+    TThreadedTimer();
+    TThreadedTimer(const TThreadedTimer&) = delete;
+    TThreadedTimer& operator=(const TThreadedTimer&) = delete;
+    // Returns once the worker has ended; no dispatch follows. May be called
+    // from inside OnTimer.
+    ~TThreadedTimer();
+
+    // The work of each period, called on the window's thread with the timer
+    // as sender. Errors it raises are discarded.
+    std::function<void(TThreadedTimer& sender)> OnTimer;
+
+    bool AllowZero() const noexcept { return allowZero_; }
+    void SetAllowZero(bool allow) noexcept { allowZero_ = allow; }
+
+    bool Enabled() const noexcept { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    int Interval() const noexcept { return thread_->Interval(); }
+    // Changing the interval of an enabled timer restarts the period.
+    void SetInterval(int milliseconds);
+
+    TThreadPriority ThreadPriority() const { return thread_->Priority(); }
+    void SetThreadPriority(TThreadPriority priority) { thread_->SetPriority(priority); }
+
+    const TTimerThread& Thread() const noexcept { return *thread_; }
+
+private:
+    friend class TTimerThread;
+    class DispatchWindow;
+
+    // Worker side: asks the window's thread to dispatch; false when the
+    // request could not be posted.
+    bool RequestDispatch(unsigned period) noexcept;
+    // Window side.
+    void Dispatch(unsigned period) noexcept;
+
+    std::unique_ptr<DispatchWindow> window_;
+    std::unique_ptr<TTimerThread> thread_;
+    bool enabled_ = false;
+    bool allowZero_ = false;
+    bool destroying_ = false;
+    // Set while a dispatch runs; the destructor marks it so that the
+    // dispatch touches nothing of a component destroyed by its own handler.
+    bool* destroyedDuringDispatch_ = nullptr;
+};
+
+} // namespace brevalo
