@@ -30,9 +30,9 @@ std::wstring QueryProfileString(const std::wstring& path, const std::wstring& se
                                 const std::wstring& key, const wchar_t* fallback) {
     std::wstring buffer(InitialBufferLength, L'\0');
     for (;;) {
-        const DWORD length = GetPrivateProfileStringW(section.c_str(), key.c_str(), fallback,
-                                                      buffer.data(), DWORD(buffer.size()),
-                                                      path.c_str());
+        const DWORD length =
+            GetPrivateProfileStringW(section.c_str(), key.c_str(), fallback, buffer.data(),
+                                     DWORD(buffer.size()), path.c_str());
         if (std::size_t(length) + 1 < buffer.size()) {
             buffer.resize(length);
             return buffer;

@@ -1,17 +1,26 @@
-// The timer window: one running timer, configured from the command line.
+// The timer window: one running timer, configured from the command line,
+// showing the remaining time in two seven-segment labels.
 #pragma once
 
 #include "CommandLine.h"
+#include "CountdownEngine.h"
+#include "CountdownHost.h"
 #include "Form.h"
 #include "Label.h"
+#include "ThdTimer.h"
 #include "TimerSettings.h"
 
 #include <cstdint>
 #include <string>
 
+// <windowsx.h> turns these two names of the countdown host into IsIconic and
+// IsZoomed.
+#undef IsMinimized
+#undef IsMaximized
+
 namespace brevalo {
 
-class TForm1 : public gui::Form {
+class TForm1 : public gui::Form, private CountdownHost {
 public:
     TForm1();
     ~TForm1() override;
@@ -21,28 +30,80 @@ public:
     // window then stays, shows "00:00:00" and never counts.
     void FormCreate();
 
+    // Lays out and scales the two labels to the window.
+    void FormResize();
+    // Swaps the digit and background colours.
+    void Invert1Click();
+
     const TimerSettings& Settings() const noexcept { return settings_; }
     ParseResult Result() const noexcept { return parseResult_; }
-    bool Finished() const noexcept { return finished_; }
+    bool Finished() const noexcept { return engine_.Finished(); }
+    CountdownEngine& Engine() noexcept { return engine_; }
+    std::int32_t CursorCounter() const noexcept { return cursorCounter_; }
 
     gui::Label Label1;
     gui::Label Label2;
+    TThreadedTimer ThreadedTimer1;
+    TThreadedTimer ThreadedTimer2;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool KeyUp(WORD key) override;
 
 private:
     class Parser;
+
     void PlaceOnScreen();
+    void ReadWindowSettings();
+    void WriteWindowSettings() noexcept;
+    void EnterFullScreen();
+    void LeaveFullScreen(bool fromEscape);
+    void MouseMoved();
+    void SizeChanged(WPARAM kind);
+
+    // CountdownHost
+    DateTime Now() override;
+    std::uint32_t TickCount() override;
+    std::string TimeSeparator() override;
+    bool ThreadedTimer1Enabled() override;
+    void SetThreadedTimer1Enabled(bool enabled) override;
+    void SetThreadedTimer2Enabled(bool enabled) override;
+    std::string Label1Text() override;
+    void SetLabel1Text(const std::string& text) override;
+    std::string Label2Text() override;
+    void SetLabel2Text(const std::string& text) override;
+    bool Label1Visible() override;
+    void SetLabel1Visible(bool visible) override;
+    void SetLabel2Visible(bool visible) override;
+    int Label1Left() override;
+    int Label1Width() override;
+    int Label2Left() override;
+    bool IsMinimized() override;
+    bool IsMaximized() override;
+    void SetCaption(const std::string& caption) override;
+    void RestoreWindow() override;
+    bool ForceForeground() override;
+    void HideIdleCursor() override;
+    void CloseWindow() override;
+    void RemoveIdleHook() override;
+    void HideTitleBar() override;
+    void StartUpdateCheck() override;
+    void PlayTickSound() override;
+    void RunCompletion() override;
+    QuestionAnswer AskInformationYesNoCancel(const std::string& message) override;
+    void StartFrontEnd() override;
 
     TimerSettings settings_;
     ParseResult parseResult_ = ParseNoEndPoint;
-    bool finished_ = false;
-    bool startCancelled_ = false;
+    CountdownEngine engine_;
+    int idleHook_ = 0;
+    std::string timeSeparator_ = ":";
     std::string actionItemCaption_ = "None";
     bool actionItemChecked_ = false;
     bool actionItemEnabled_ = false;
     std::uint32_t lastMouseMoveTick_ = 0;
+    std::int32_t cursorCounter_ = 0;
+    bool laidOut_ = false;
 };
 
 } // namespace brevalo

@@ -3,16 +3,19 @@
 this script: family "DS-Digital", style Bold Italic, TrueType outlines.
 
     /usr/bin/python3 resources/fonts/make_font.py [output.ttf]
+    /usr/bin/python3 resources/fonts/make_font.py --check
+
 
 Uses Debian's python3-fonttools. The output is the same byte for byte on every
-run (fixed timestamps, integer outlines), so the committed file can be checked
-against a fresh build.
+run (fixed timestamps, integer outlines); --check compares a fresh build with
+the committed file and fails when they differ.
 
 Every glyph is drawn upright on a grid of 1000 units per em and then slanted.
 Digits are classic seven-segment figures with bevelled segment ends; they all
 share one advance width, so a running countdown does not jitter. The colon and
 the full stop are square dots.
 """
+import io
 import math
 import os
 import sys
@@ -271,7 +274,15 @@ def gasp():
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "DS-DIGIT.TTF")
+    committed = os.path.join(here, "DS-DIGIT.TTF")
+    if sys.argv[1:] == ["--check"]:
+        fresh = io.BytesIO()
+        build().save(fresh)
+        with open(committed, "rb") as f:
+            same = f.read() == fresh.getvalue()
+        print(committed + (": up to date" if same else ": differs from a fresh build"))
+        sys.exit(0 if same else 1)
+    out = sys.argv[1] if len(sys.argv) > 1 else committed
     build().save(out)
     print(f"{out}: {os.path.getsize(out)} bytes")
 
