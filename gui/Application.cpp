@@ -53,6 +53,7 @@ void Application::ProcessMessages() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             // Leave the quit for the loop that owns it.
+            terminated_ = true;
             PostQuitMessage(int(msg.wParam));
             return;
         }

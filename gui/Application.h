@@ -37,6 +37,9 @@ public:
     int Run();
     // Handles every message already queued, then returns.
     void ProcessMessages();
+    // True once ProcessMessages has met the WM_QUIT that ends the loop: a
+    // wait that pumps messages must then give up.
+    bool Terminated() const noexcept { return terminated_; }
 
     // Idle handlers run each time the message queue has been emptied. A
     // handler may remove itself (or another) while running.
@@ -73,6 +76,7 @@ private:
     std::vector<IdleEntry> idle_;
     int nextIdleId_ = 1;
     ExceptionHandler onException_;
+    bool terminated_ = false;
 };
 
 } // namespace brevalo::gui

@@ -3,6 +3,7 @@
 #include "Administrator.h"
 #include "Application.h"
 #include "Clock.h"
+#include "DateTimeText.h"
 #include "DigitFont.h"
 #include "DigitLayout.h"
 #include "Files.h"
@@ -16,6 +17,7 @@
 #include "Win32Registry.h"
 
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include <stdexcept>
 
@@ -42,6 +44,7 @@ public:
         // go on with the next switch.
         try {
             os::WriteRunValue(root, name, data);
+            form_.runValueName_ = name;
         } catch (...) {
             gui::Application::Instance().HandleException(std::current_exception());
         }
@@ -61,6 +64,54 @@ private:
     FormatSettings formats_;
 };
 
+namespace {
+
+// Plays a wave resource of the program asynchronously, only when the system
+// has a wave device; an empty name, a missing resource or a failure is silent.
+void PlaySoundResource(const std::string& name) {
+    if (name.find_first_not_of(' ') == std::string::npos || waveOutGetNumDevs() == 0)
+        return;
+    PlaySoundW(gui::Widen(name).c_str(), GetModuleHandleW(nullptr),
+               SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
+}
+
+// Posted by the flash thread: run the completion flash on the window thread.
+constexpr UINT FlashMessage = WM_APP + 1;
+
+void SetScreenSaverActive(bool active) {
+    if (!SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, 0))
+        gui::RaiseLastOsError();
+}
+
+} // namespace
+
+std::string AboutText() {
+    return std::string("Brevalo") + "\n\r\n\r" + "V 1.0.0.00" + "\n\r" +
+           "Copyright (C) 2026 Orsenic Software. All rights reserved.";
+}
+
+// A short-lived thread whose only work is to have the completion flash run
+// on the window's thread.
+class TForm1::TFlashDone {
+public:
+    explicit TFlashDone(HWND window) : window_(window) {
+        thread_.Reset(CreateThread(nullptr, 0, &ThreadProc, this, 0, nullptr));
+        if (!thread_)
+            gui::RaiseLastOsError();
+    }
+    TFlashDone(const TFlashDone&) = delete;
+    TFlashDone& operator=(const TFlashDone&) = delete;
+    ~TFlashDone() { WaitForSingleObject(thread_.Get(), INFINITE); }
+
+private:
+    static DWORD WINAPI ThreadProc(void* self) noexcept {
+        PostMessageW(static_cast<TFlashDone*>(self)->window_, FlashMessage, 0, 0);
+        return 0;
+    }
+    HWND window_;
+    gui::KernelHandle thread_;
+};
+
 TForm1::TForm1() : Label1(*this), Label2(*this), engine_(*this, settings_, parseResult_) {
     ThreadedTimer1.SetInterval(200);
     ThreadedTimer1.SetThreadPriority(tpHighest);
@@ -73,7 +124,16 @@ TForm1::~TForm1() {
     RemoveIdleHook();
 }
 
-void TForm1::FormCreate() {
+void TForm1::FormCreate(std::optional<std::string> commandLine) {
+    if (!NowSource)
+        NowSource = os::LocalNow;
+    if (!TickSource)
+        TickSource = os::TickCount;
+
+    // The screen saver stays off while the timer counts.
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
+    flashDone_ = false;
+
     CreateParams params;
     params.className = L"TForm1";
     params.caption = L"Timer";
@@ -84,12 +144,22 @@ void TForm1::FormCreate() {
     CreateHandle(params);
 
     engine_.SetFinished(false);
+    if (HMENU system = GetSystemMenu(Handle(), FALSE)) {
+        AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(system, MF_STRING, AboutCommand, L"About");
+    }
+
     Label1.SetText("00:00:00");
     Label2.SetText("00");
     SetText("Timer");
+    // Nothing during creation may ask before closing.
+    closeQueryAttached_ = false;
     settings_.TimerName = "Timer";
 
     ReadWindowSettings();
+
+    timeUpMessage_ = RegisterWindowMessageW(L"WM_TIME_UP");
+    timerStoppedMessage_ = RegisterWindowMessageW(L"WM_TIMER_STOPPED");
 
     // The digits' font: installed from the program itself when missing.
     try {
@@ -112,7 +182,7 @@ void TForm1::FormCreate() {
     // hook again when the action file is missing.
     idleHook_ = gui::Application::Instance().AddIdleHandler([this] { engine_.Start(); });
 
-    std::string raw = gui::Narrow(GetCommandLineW());
+    std::string raw = commandLine ? *commandLine : gui::Narrow(GetCommandLineW());
     std::vector<std::string> args = SplitCommandLine(raw);
     if (!args.empty())
         args[0] = os::ProgramPath();
@@ -133,7 +203,11 @@ void TForm1::FormCreate() {
     if (settings_.StartMaximized)
         ShowWindow(Handle(), SW_SHOWMAXIMIZED);
 
-    lastMouseMoveTick_ = os::TickCount();
+    closeQueryAttached_ = true;
+    if (settings_.AllowScreenSaver)
+        SetScreenSaverActive(true);
+
+    lastMouseMoveTick_ = TickSource();
 }
 
 void TForm1::ReadWindowSettings() {
@@ -161,6 +235,85 @@ void TForm1::WriteWindowSettings() noexcept {
         // Preferences are written on the way out; a failure must not keep
         // the window from closing.
     }
+}
+
+bool TForm1::CloseQuery() {
+    if (!closeQueryAttached_)
+        return true;
+    // A timer that never counted (a command-line error) has nothing to
+    // protect: it may always be closed.
+    if (settings_.CloseMode == 2)
+        return parseResult_ != ParseOk;
+    if (engine_.Finished())
+        return true;
+    if (settings_.CloseMode == 1) {
+        Broadcast(timerStoppedMessage_);
+        return true;
+    }
+    if (gui::ConfirmBox("By closing the countdown window the timer will be aborted.\n\r"
+                        "Do you want to continue to exit the timer?",
+                        MB_YESNO, Handle()) != IDYES)
+        return false;
+    Broadcast(timerStoppedMessage_);
+    return true;
+}
+
+void TForm1::Broadcast(UINT message) {
+    // The atom is left for the receivers, which read the caption from it.
+    const ATOM atom = GlobalAddAtomW(gui::Widen(Text()).c_str());
+    PostMessageW(HWND_BROADCAST, message, atom, 0);
+}
+
+void TForm1::WriteRunOnce() {
+    os::WriteRunOnceValue(DateTimeToText(settings_.EndTime, os::UserFormatSettings()),
+                          settings_.RestartCommandLine);
+}
+
+void TForm1::StartAction() {
+    const std::wstring params = settings_.ActionParams.empty()
+                                    ? std::wstring()
+                                    : L"\"" + gui::Widen(settings_.ActionParams) + L"\"";
+    SetLastError(0);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(Handle(), gui::Widen(settings_.ActionVerb).c_str(),
+                      gui::Widen(settings_.ActionFile).c_str(),
+                      params.empty() ? nullptr : params.c_str(), nullptr, SW_SHOWNORMAL));
+    if (result <= 32)
+        gui::RaiseLastOsError();
+}
+
+void TForm1::Flash() {
+    flashRequested_ = false;
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    for (int i = 0; i < 8 && Handle(); ++i) {
+        Invert1Click();
+        gui::Application::Instance().ProcessMessages();
+        if (!Handle())
+            break;
+        InvalidateRect(Handle(), nullptr, FALSE);
+        UpdateWindow(Handle());
+        Sleep(450);
+    }
+    flashDone_ = true;
+}
+
+void TForm1::WaitForFlash() {
+    flashAllowed_ = true;
+    if (flashRequested_)
+        Flash();
+    gui::Application& app = gui::Application::Instance();
+    // The flash thread's request may still be on its way; pump until it has
+    // run. A window closed meanwhile, or the end of the program, ends the
+    // wait.
+    while (!flashDone_ && Handle() && !app.Terminated()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        app.ProcessMessages();
+    }
+    flashThread_.reset();
+}
+
+void TForm1::ShowAbout() {
+    gui::InformationBox(AboutText(), Handle());
 }
 
 void TForm1::PlaceOnScreen() {
@@ -239,7 +392,7 @@ void TForm1::LeaveFullScreen(bool fromEscape) {
 }
 
 void TForm1::MouseMoved() {
-    const std::uint32_t now = os::TickCount();
+    const std::uint32_t now = TickCount();
     if (now - lastMouseMoveTick_ < 1000 && cursorCounter_ < 0)
         cursorCounter_ = ShowCursor(TRUE);
     lastMouseMoveTick_ = now;
@@ -278,7 +431,28 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
         MouseMoved();
         break;
+    case WM_CLOSE:
+        if (!CloseQuery())
+            return 0;
+        break;
+    case WM_QUERYENDSESSION:
+        // Log-off and shutdown are never held up by the close handling.
+        closeQueryAttached_ = false;
+        break;
+    case WM_ENDSESSION:
+        if (settings_.ResumeOnceAfterLogoff && !engine_.Finished())
+            WriteRunOnce();
+        break;
+    case FlashMessage:
+        flashRequested_ = true;
+        if (flashAllowed_ && !flashDone_)
+            Flash();
+        return 0;
     case WM_SYSCOMMAND:
+        if (wParam == AboutCommand) {
+            ShowAbout();
+            break;
+        }
         switch (wParam & 0xFFF0) {
         case SC_MINIMIZE:
             ShowWindow(Handle(), SW_MINIMIZE);
@@ -295,6 +469,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         ThreadedTimer1.SetEnabled(false);
         ThreadedTimer2.SetEnabled(false);
+        SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
         WriteWindowSettings();
         break;
     }
@@ -368,7 +543,7 @@ bool TForm1::ForceForeground() {
 }
 
 void TForm1::HideIdleCursor() {
-    if (os::TickCount() - lastMouseMoveTick_ > 3000 && cursorCounter_ >= 0)
+    if (TickCount() - lastMouseMoveTick_ > 3000 && cursorCounter_ >= 0)
         cursorCounter_ = ShowCursor(FALSE);
 }
 
@@ -388,10 +563,7 @@ void TForm1::HideTitleBar() {}
 void TForm1::StartUpdateCheck() {}
 
 void TForm1::PlayTickSound() {
-    if (settings_.TickSound.empty() || waveOutGetNumDevs() == 0)
-        return;
-    PlaySoundW(gui::Widen(settings_.TickSound).c_str(), GetModuleHandleW(nullptr),
-               SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
+    PlaySoundResource(settings_.TickSound);
 }
 
 void TForm1::RunCompletion() {
@@ -399,7 +571,34 @@ void TForm1::RunCompletion() {
         ShowWindow(Handle(), SW_RESTORE);
     if (!settings_.NoBringToFront)
         gui::ForceForeground(Handle());
+    PlaySoundResource(settings_.DoneSound);
+    flashThread_ = std::make_unique<TFlashDone>(Handle());
+    gui::Application::Instance().ProcessMessages();
+    if (settings_.ResumeAfterRestart) {
+        try {
+            os::RemoveRunValue(settings_.AutorunRoot,
+                               runValueName_
+                                   ? *runValueName_
+                                   : DateTimeToText(settings_.EndTime, os::UserFormatSettings()));
+        } catch (...) {
+            gui::Application::Instance().HandleException(std::current_exception());
+        }
+    }
+    Broadcast(timeUpMessage_);
     settings_.CloseMode = 0;
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+    if (os::FileExists(settings_.ActionFile)) {
+        try {
+            StartAction();
+        } catch (...) {
+            // The user must learn that the action did not start; the window
+            // stays open, finished, as the reminder.
+            gui::Application::Instance().HandleException(std::current_exception());
+            WaitForFlash();
+            return;
+        }
+    }
+    WaitForFlash();
     if (!settings_.KeepOpenWhenDone)
         CloseWindow();
 }

@@ -11,6 +11,9 @@
 #include "TimerSettings.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 // <windowsx.h> turns these two names of the countdown host into IsIconic and
@@ -25,10 +28,16 @@ public:
     TForm1();
     ~TForm1() override;
 
-    // Creates the window and runs its creation sequence. A command-line error
-    // (codes 1, 3 and 4, unless /m) is thrown after the window exists; the
-    // window then stays, shows "00:00:00" and never counts.
-    void FormCreate();
+    // Creates the window and runs its creation sequence on the process's
+    // command line (or `commandLine`). A command-line error (codes 1, 3 and
+    // 4, unless /m) is thrown after the window exists; the window then stays,
+    // shows "00:00:00" and never counts.
+    void FormCreate(std::optional<std::string> commandLine = std::nullopt);
+
+    // The clock the window counts with; the system's unless replaced before
+    // FormCreate (tests count with a clock of their own).
+    std::function<DateTime()> NowSource;
+    std::function<std::uint32_t()> TickSource;
 
     // Lays out and scales the two labels to the window.
     void FormResize();
@@ -60,6 +69,13 @@ private:
     void LeaveFullScreen(bool fromEscape);
     void MouseMoved();
     void SizeChanged(WPARAM kind);
+    bool CloseQuery();
+    void Broadcast(UINT message);
+    void WriteRunOnce();
+    void StartAction();
+    void Flash();
+    void WaitForFlash();
+    void ShowAbout();
 
     // CountdownHost
     DateTime Now() override;
@@ -104,6 +120,24 @@ private:
     std::uint32_t lastMouseMoveTick_ = 0;
     std::int32_t cursorCounter_ = 0;
     bool laidOut_ = false;
+    bool closeQueryAttached_ = false;
+    UINT timeUpMessage_ = 0;
+    UINT timerStoppedMessage_ = 0;
+    // The name under which /r wrote the Run value, so that completion removes
+    // that value even after a pause has moved the end time.
+    std::optional<std::string> runValueName_;
+    // The completion flash: requested by its thread, run on this thread once
+    // the completion sequence waits for it.
+    bool flashRequested_ = false;
+    bool flashAllowed_ = false;
+    bool flashDone_ = false;
+    class TFlashDone;
+    std::unique_ptr<TFlashDone> flashThread_;
 };
+
+// The system command of the "About" item of the window menu.
+inline constexpr UINT AboutCommand = 4858;
+// The text of the About box.
+std::string AboutText();
 
 } // namespace brevalo

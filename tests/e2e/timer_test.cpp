@@ -1,0 +1,243 @@
+// A running timer among other programs: completion and its broadcast, the
+// close handling, autorun values, the action, and the clock-change question.
+#include "CountdownEngine.h"
+#include "DateTimeText.h"
+#include "Driver.h"
+#include "Listener.h"
+#include "Locale.h"
+#include "Strings.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace brevalo::e2e {
+namespace {
+
+const std::wstring RunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring RunOnceKeyPath = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const std::wstring CloseQuestion = L"By closing the countdown window the timer will be aborted.\n\r"
+                                   L"Do you want to continue to exit the timer?";
+
+bool IsTimerWindow(const WindowInfo& w) {
+    return w.className == L"TForm1";
+}
+
+HWND StartedWindow(const Process& timer) {
+    auto window = WaitForWindow(timer.Id(), IsTimerWindow);
+    return window ? window->hwnd : nullptr;
+}
+
+TEST(Completion, BroadcastsTheNameAndEndsTheProcess) {
+    BroadcastListener listener;
+    Process timer = Process::Start(L"/q2 /cTea");
+    ASSERT_TRUE(StartedWindow(timer));
+    std::wstring name;
+    ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s, &name));
+    EXPECT_EQ(name, L"Tea");
+    // After the flash the window closes by itself and the process ends.
+    EXPECT_TRUE(timer.WaitForExit(15s));
+    EXPECT_FALSE(WaitForMessageBox(timer.Id(), 100ms));
+}
+
+TEST(Completion, StayOpenKeepsTheWindowWhichThenClosesWithoutAQuestionEvenWhenClosingIsRefused) {
+    BroadcastListener listener;
+    Process timer = Process::Start(L"/q1 /cTea /v /x2");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
+    listener.Pump(5s); // longer than the flash
+    EXPECT_TRUE(timer.Running());
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(timer.WaitForExit(10s));
+    // A finished timer posts no stop message.
+    listener.Pump(300ms);
+    EXPECT_FALSE(listener.WaitFor(L"WM_TIMER_STOPPED", 10ms));
+}
+
+TEST(Closing, AskModeAsksAndNoKeepsTheTimerWhileYesStopsIt) {
+    BroadcastListener listener;
+    Process timer = Process::Start(L"/q300 /cTea /x0");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    auto box = WaitForMessageBox(timer.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, L"Confirm");
+    EXPECT_EQ(MessageBoxText(box->hwnd), CloseQuestion);
+    EXPECT_TRUE(MessageBoxHasIcon(box->hwnd, IDI_QUESTION));
+    EXPECT_EQ(ButtonCaptions(box->hwnd), (std::vector<std::wstring>{L"Yes", L"No"}));
+    ASSERT_TRUE(ClickButton(box->hwnd, L"No"));
+    EXPECT_FALSE(timer.WaitForExit(1500ms));
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    box = WaitForMessageBox(timer.Id());
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(ClickButton(box->hwnd, L"Yes"));
+    std::wstring name;
+    EXPECT_TRUE(listener.WaitFor(L"WM_TIMER_STOPPED", 10s, &name));
+    EXPECT_EQ(name, L"Tea");
+    EXPECT_TRUE(timer.WaitForExit(10s));
+}
+
+TEST(Closing, CloseModeOneClosesAtOnceAndPosts) {
+    BroadcastListener listener;
+    Process timer = Process::Start(L"/q300 /cTea /x1");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(timer.WaitForExit(10s));
+    EXPECT_TRUE(listener.WaitFor(L"WM_TIMER_STOPPED", 5s));
+}
+
+TEST(Closing, CloseModeTwoRefusesButLogOffStillCloses) {
+    Process timer = Process::Start(L"/q300 /cTea /x2 /r");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(timer.WaitForExit(1500ms));
+    EXPECT_FALSE(WaitForMessageBox(timer.Id(), 100ms));
+    // Log-off: the query detaches the close handling; with /r no RunOnce
+    // value is written.
+    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
+    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(timer.WaitForExit(10s));
+    EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunOnceKeyPath).empty());
+}
+
+TEST(Autorun, ResumeWritesTheRunValueAtStartAndRemovesItAtCompletion) {
+    BroadcastListener listener;
+    Process timer = Process::Start(L"/r /q2 /cTea");
+    ASSERT_TRUE(StartedWindow(timer));
+    EXPECT_EQ(StringValues(HKEY_CURRENT_USER, RunKeyPath).size(), 1u);
+    ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
+    EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunKeyPath).empty());
+    EXPECT_TRUE(timer.WaitForExit(15s));
+}
+
+// The remaining time a minimized timer shows in its caption, in seconds.
+double CaptionSeconds(HWND window) {
+    PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Sleep(800);
+    const std::string caption = gui::Narrow(WindowText(window));
+    // Days, hours, minutes and seconds: "00:00:04:55".
+    std::vector<int> numbers;
+    std::stringstream in(caption);
+    std::string part;
+    while (std::getline(in, part, ':'))
+        numbers.push_back(std::atoi(part.c_str()));
+    if (numbers.size() != 4)
+        return -1;
+    return numbers[0] * 86400.0 + numbers[1] * 3600.0 + numbers[2] * 60.0 + numbers[3];
+}
+
+TEST(Autorun, LogOffWritesARunOnceValueThatRestartsTheSameTimer) {
+    Process timer = Process::Start(L"/q300 /cTea");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
+    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    const auto values = StringValues(HKEY_CURRENT_USER, RunOnceKeyPath);
+    ASSERT_EQ(values.size(), 1u);
+    const std::wstring data = values[0].second;
+    EXPECT_EQ(data.find(L"/q300"), std::wstring::npos);
+    EXPECT_NE(data.find(L"/cTea"), std::wstring::npos);
+    // The name is the end time: about five minutes from now.
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    const DateTime now =
+        *EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, 0});
+    const auto end = TextToDateTime(gui::Narrow(values[0].first), os::UserFormatSettings(), now);
+    ASSERT_TRUE(end);
+    EXPECT_NEAR((*end - now) * 86400.0, 300.0, 10.0);
+    timer.Terminate();
+
+    // The data starts the same timer with the same absolute end.
+    Sleep(2000);
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    std::wstring line = data;
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    CloseHandle(pi.hThread);
+    gui::KernelHandle restarted(pi.hProcess);
+    auto again = WaitForWindow(pi.dwProcessId, IsTimerWindow);
+    ASSERT_TRUE(again);
+    Sleep(500);
+    const double left = CaptionSeconds(again->hwnd);
+    const double expected = (*end - now) * 86400.0 - 2.5;
+    EXPECT_NEAR(left, expected, 6.0) << gui::Narrow(WindowText(again->hwnd));
+    TerminateProcess(pi.hProcess, 0);
+}
+
+TEST(Action, RunsAtCompletionWithTheParametersQuotedAsOneArgument) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring record = std::wstring(temp) + L"brevalo-action.txt";
+    DeleteFileW(record.c_str());
+    SetEnvironmentVariableW(L"BREVALO_E2E_RECORD", record.c_str());
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    BroadcastListener listener;
+    Process timer = Process::Start(L"/q1 /cTea \"/a" + std::wstring(self) + L"|-x ^a b^\"");
+    SetEnvironmentVariableW(L"BREVALO_E2E_RECORD", nullptr);
+    ASSERT_TRUE(StartedWindow(timer));
+    ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
+    EXPECT_TRUE(timer.WaitForExit(20s));
+    // The helper writes its command line when it runs.
+    std::wstring line;
+    for (int i = 0; i < 100 && line.empty(); ++i) {
+        std::ifstream in(gui::Narrow(record), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        line.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+        if (line.empty())
+            Sleep(100);
+    }
+    ASSERT_FALSE(line.empty());
+    const std::wstring tail = L"\"-x \"a b\"\"";
+    ASSERT_GE(line.size(), tail.size());
+    EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << gui::Narrow(line);
+    DeleteFileW(record.c_str());
+}
+
+TEST(ClockChange, ARelativeTimerAsksAndNoResumesWhileCancelCloses) {
+    Process timer = Process::Start(L"/q300 /cTea");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    Sleep(500);
+    PostMessageW(window, WM_TIMECHANGE, 0, 0);
+    auto box = WaitForMessageBox(timer.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, L"Information");
+    EXPECT_EQ(gui::Narrow(MessageBoxText(box->hwnd)), std::string(ClockChangeQuestion));
+    EXPECT_EQ(ButtonCaptions(box->hwnd), (std::vector<std::wstring>{L"Yes", L"No", L"Cancel"}));
+    ASSERT_TRUE(ClickButton(box->hwnd, L"No"));
+    EXPECT_FALSE(timer.WaitForExit(1500ms));
+
+    PostMessageW(window, WM_TIMECHANGE, 0, 0);
+    box = WaitForMessageBox(timer.Id());
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(ClickButton(box->hwnd, L"Cancel"));
+    EXPECT_TRUE(timer.WaitForExit(10s));
+}
+
+TEST(ClockChange, AnAbsoluteTimerDoesNotAsk) {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    const DateTime end = AddSeconds(
+        *EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, 0}), 600);
+    const std::string text = DateTimeToText(end, os::UserFormatSettings());
+    Process timer = Process::Start(L"\"/t" + gui::Widen(text) + L"\" /cTea");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    ASSERT_FALSE(WaitForMessageBox(timer.Id(), 500ms)) << text;
+    PostMessageW(window, WM_TIMECHANGE, 0, 0);
+    EXPECT_FALSE(WaitForMessageBox(timer.Id(), 1500ms));
+    EXPECT_TRUE(timer.Running());
+}
+
+} // namespace
+} // namespace brevalo::e2e
