@@ -220,7 +220,12 @@ bool TThreadedTimer::RequestDispatch(unsigned period) noexcept {
 
 void TThreadedTimer::Dispatch(unsigned period) noexcept {
     bool destroyed = false;
+    // The pointer lives only while this call runs: it is cleared below, or
+    // the object is gone (destroyed by its own handler).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
     destroyedDuringDispatch_ = &destroyed;
+#pragma GCC diagnostic pop
     if (enabled_ && !destroying_ && OnTimer && thread_->IsCurrent(period)) {
         try {
             // A copy: the handler may replace OnTimer or destroy the timer.

@@ -8,6 +8,8 @@
 #include "DigitLayout.h"
 #include "Files.h"
 #include "Foreground.h"
+#include "Help.h"
+#include "InputBox.h"
 #include "LaunchTimer.h"
 #include "Locale.h"
 #include "MessageBox.h"
@@ -28,16 +30,12 @@ class TForm1::Parser : public ParserEnvironment {
 public:
     explicit Parser(TForm1& form) : form_(form), formats_(os::UserFormatSettings()) {}
 
-    DateTime Now() override { return os::LocalNow(); }
+    DateTime Now() override { return form_.Now(); }
     const FormatSettings& Formats() override { return formats_; }
     bool FileExists(const std::string& path) override { return os::FileExists(path); }
     bool IsAdministrator() override { return os::IsAdministrator(); }
     void ShowError(const std::string& message) override { gui::ErrorBox(message, form_.Handle()); }
-    void ToggleKeepOnTop() override {
-        form_.settings_.KeepOnTop = !form_.settings_.KeepOnTop;
-        SetWindowPos(form_.Handle(), form_.settings_.KeepOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
-                     0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    void ToggleKeepOnTop() override { form_.Keepontop1Click(); }
     void WriteAutorun(RegistryRoot root, const std::string& name,
                       const std::string& data) override {
         // A refused registry write must not stop the parsing: report it and
@@ -118,9 +116,12 @@ TForm1::TForm1() : Label1(*this), Label2(*this), engine_(*this, settings_, parse
     ThreadedTimer1.OnTimer = [this](TThreadedTimer&) { engine_.ThreadedTimer1Timer(); };
     ThreadedTimer2.SetInterval(750);
     ThreadedTimer2.OnTimer = [this](TThreadedTimer&) { engine_.ThreadedTimer2Timer(); };
+    CreatePopupMenu();
 }
 
 TForm1::~TForm1() {
+    ThreadedTimer1.SetEnabled(false);
+    ThreadedTimer2.SetEnabled(false);
     RemoveIdleHook();
 }
 
@@ -142,6 +143,7 @@ void TForm1::FormCreate(std::optional<std::string> commandLine) {
     params.exStyle = WS_EX_APPWINDOW;
     params.icon = LoadIconW(gui::Application::Instance().Instance_(), L"MAINICON");
     CreateHandle(params);
+    PopupMenu1.SetOwner(this);
 
     engine_.SetFinished(false);
     if (HMENU system = GetSystemMenu(Handle(), FALSE)) {
@@ -191,6 +193,9 @@ void TForm1::FormCreate(std::optional<std::string> commandLine) {
     Label1.SetColor(COLORREF(settings_.ForeColor));
     Label2.SetColor(COLORREF(settings_.ForeColor));
     SetColor(COLORREF(settings_.BackColor));
+    ActionItem1->SetCaption(actionItemCaption_);
+    ActionItem1->SetChecked(actionItemChecked_);
+    ActionItem1->SetEnabled(actionItemEnabled_);
     if (!settings_.SilentErrors) {
         if (parseResult_ == ParseActionMissing)
             return;
@@ -235,6 +240,127 @@ void TForm1::WriteWindowSettings() noexcept {
         // Preferences are written on the way out; a failure must not keep
         // the window from closing.
     }
+}
+
+void TForm1::CreatePopupMenu() {
+    using gui::MenuItem;
+    const auto radio = [](MenuItem& item, int group) -> MenuItem* {
+        item.SetRadioItem(true);
+        item.SetGroupIndex(group);
+        return &item;
+    };
+
+    MenuItem& color = PopupMenu1.Add("Color");
+    color.Add("Foreground", [this](MenuItem&) { Foreground1Click(); });
+    color.Add("Background", [this](MenuItem&) { Background1Click(); });
+    color.AddSeparator();
+    color.Add("Invert", [this](MenuItem&) { Invert1Click(); });
+
+    MenuItem& titleBar = PopupMenu1.Add("Title-bar");
+    Show1 = radio(titleBar.Add("Show",
+                               [this](MenuItem&) {
+                                   Titlebar1.SetVisible(true);
+                                   Show1->SetChecked(true);
+                               }),
+                  1);
+    Hide1 = radio(titleBar.Add("Hide",
+                               [this](MenuItem&) {
+                                   Titlebar1.SetVisible(false);
+                                   Hide1->SetChecked(true);
+                               }),
+                  1);
+
+    MenuItem& sound = PopupMenu1.Add("Sound");
+    MenuItem& countdown = sound.Add("Countdown");
+    cdStandard =
+        radio(countdown.Add("Standard", [this](MenuItem&) { settings_.TickSound = "TICK1"; }), 2);
+    cdElectronic =
+        radio(countdown.Add("Electronic", [this](MenuItem&) { settings_.TickSound = "BEEP1"; }), 2);
+    countdown.AddSeparator();
+    cdOff = radio(countdown.Add("Off", [this](MenuItem&) { settings_.TickSound.clear(); }), 2);
+    MenuItem& complete = sound.Add("Complete");
+    comStandard =
+        radio(complete.Add("Standard", [this](MenuItem&) { settings_.DoneSound = "DONE1"; }), 3);
+    comElectronic =
+        radio(complete.Add("Electronic", [this](MenuItem&) { settings_.DoneSound = "DONE2"; }), 3);
+    complete.AddSeparator();
+    comOff = radio(complete.Add("Off", [this](MenuItem&) { settings_.DoneSound.clear(); }), 3);
+
+    PopupMenu1.AddSeparator();
+    Keepontop1 = &PopupMenu1.Add("Keep on top", [this](MenuItem&) { Keepontop1Click(); });
+    MenuItem& preferences = PopupMenu1.Add("Preferences");
+    Checkforupdates1 = &preferences.Add("Check for updates at start", [this](MenuItem&) {
+        settings_.CheckForUpdates = !settings_.CheckForUpdates;
+        Checkforupdates1->SetChecked(settings_.CheckForUpdates);
+    });
+    PopupMenu1.AddSeparator();
+    PopupMenu1.Add("Timer name", [this](MenuItem&) { Timername1Click(); });
+    MenuItem& action = PopupMenu1.Add("Action");
+    ActionItem1 = &action.Add("None", [this](MenuItem& item) {
+        item.SetChecked(!item.Checked());
+        if (item.Checked())
+            settings_.ActionFile = item.Caption();
+        else
+            settings_.ActionFile.clear();
+    });
+    ActionItem1->SetEnabled(false);
+    PopupMenu1.AddSeparator();
+    Help1 = &PopupMenu1.Add("Online help", [this](MenuItem&) { os::OpenHelp(Handle()); });
+
+    PopupMenu1.OnPopup = [this](gui::PopupMenu&) { PopupMenu1Popup(); };
+}
+
+void TForm1::PopupMenu1Popup() {
+    if (cursorCounter_ < 0)
+        cursorCounter_ = ShowCursor(TRUE);
+    (Titlebar1.Visible() ? Show1 : Hide1)->SetChecked(true);
+    const auto mark = [](const std::string& name, const char* standard, const char* electronic,
+                         gui::MenuItem* s, gui::MenuItem* e, gui::MenuItem* off) {
+        if (name == standard)
+            s->SetChecked(true);
+        else if (name == electronic)
+            e->SetChecked(true);
+        else if (name.find_first_not_of(' ') == std::string::npos)
+            off->SetChecked(true);
+    };
+    mark(settings_.TickSound, "TICK1", "BEEP1", cdStandard, cdElectronic, cdOff);
+    mark(settings_.DoneSound, "DONE1", "DONE2", comStandard, comElectronic, comOff);
+    Checkforupdates1->SetChecked(settings_.CheckForUpdates);
+    Help1->SetCaption(os::HelpCaption());
+}
+
+void TForm1::Foreground1Click() {
+    ColorDialog1.SetColor(Label1.Color());
+    if (ColorDialog1.Execute(Handle())) {
+        Label1.SetColor(ColorDialog1.Color());
+        Label2.SetColor(ColorDialog1.Color());
+    }
+    WriteWindowSettings();
+}
+
+void TForm1::Background1Click() {
+    ColorDialog1.SetColor(Color());
+    if (ColorDialog1.Execute(Handle()))
+        SetColor(ColorDialog1.Color());
+    WriteWindowSettings();
+}
+
+void TForm1::Keepontop1Click() {
+    Keepontop1->SetChecked(!Keepontop1->Checked());
+    settings_.KeepOnTop = Keepontop1->Checked();
+    SetWindowPos(Handle(), Keepontop1->Checked() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TForm1::Timername1Click() {
+    if (auto name = gui::InputBox(Handle(), "Timer name", "Change the timer name:", Text())) {
+        settings_.TimerName = *name;
+        SetText(*name);
+    }
+}
+
+bool TForm1::PopupSuppressed() {
+    return IsZoomed(Handle()) || !settings_.PopupMenuEnabled;
 }
 
 bool TForm1::CloseQuery() {
@@ -354,17 +480,14 @@ void TForm1::Invert1Click() {
 }
 
 void TForm1::EnterFullScreen() {
+    const TFormBorderStyle border = BorderStyleOf(Handle());
     const LONG style = GetWindowLongW(Handle(), GWL_STYLE);
-    const LONG exStyle = GetWindowLongW(Handle(), GWL_EXSTYLE);
     // Borderless and tool windows, and a window whose caption is already
-    // gone, are simply maximized.
-    const bool hasBorder = (style & (WS_BORDER | WS_THICKFRAME | WS_DLGFRAME)) != 0;
-    if (hasBorder && !(exStyle & WS_EX_TOOLWINDOW) && (style & WS_CAPTION) == WS_CAPTION) {
-        LONG next = style & ~WS_CAPTION;
-        if ((style & WS_DLGFRAME) && !(style & WS_THICKFRAME))
-            next |= WS_DLGFRAME | DS_MODALFRAME;
-        else
-            next |= WS_BORDER;
+    // gone (the title bar hidden), are simply maximized.
+    if (border != bsNone && border != bsToolWindow && border != bsSizeToolWin &&
+        (style & WS_CAPTION) == WS_CAPTION) {
+        const LONG next = border == bsDialog ? (style & ~WS_CAPTION) | WS_DLGFRAME | DS_MODALFRAME
+                                             : (style & ~WS_CAPTION) | WS_BORDER;
         SetWindowLongW(Handle(), GWL_STYLE, next);
         SetWindowPos(Handle(), nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                      GetSystemMetrics(SM_CYSCREEN), SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -377,16 +500,9 @@ void TForm1::LeaveFullScreen(bool fromEscape) {
     if (!IsZoomed(Handle()) && !IsIconic(Handle()))
         return;
     ShowWindow(Handle(), SW_RESTORE);
-    // Give the caption back: the window may have lost it when it went full
-    // screen.
-    LONG style = GetWindowLongW(Handle(), GWL_STYLE);
-    if ((style & WS_CAPTION) != WS_CAPTION) {
-        SetWindowLongW(Handle(), GWL_STYLE, (style | WS_CAPTION));
-        RECT r = BoundsPixels();
-        SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left,
-                     r.bottom - r.top + GetSystemMetrics(SM_CYCAPTION),
-                     SWP_NOZORDER | SWP_FRAMECHANGED);
-    }
+    // Hidden and shown again, the title bar gives the window its caption back.
+    Titlebar1.SetVisible(false);
+    Titlebar1.SetVisible(true);
     if (fromEscape && cursorCounter_ < 0)
         cursorCounter_ = ShowCursor(TRUE);
 }
@@ -404,8 +520,10 @@ void TForm1::SizeChanged(WPARAM kind) {
         return;
     }
     if (kind == SIZE_RESTORED) {
-        // Back to (or resized in) the normal state: the name is the caption.
+        // Back to (or resized in) the normal state: the name is the caption,
+        // and a hidden title bar comes back.
         SetText(settings_.TimerName);
+        Titlebar1.SetVisible(true);
     }
     if (kind != SIZE_MINIMIZED)
         FormResize();
@@ -430,6 +548,16 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_MOUSEMOVE:
         MouseMoved();
+        break;
+    case WM_CONTEXTMENU:
+        if (!PopupSuppressed()) {
+            const POINT at = gui::PopupMenu::ContextMenuPosition(Handle(), lParam);
+            PopupMenu1.Popup(at.x, at.y);
+        }
+        return 0;
+    case WM_COMMAND:
+        if (PopupMenu1.DispatchCommand(wParam, lParam))
+            return 0;
         break;
     case WM_CLOSE:
         if (!CloseQuery())
@@ -479,10 +607,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // CountdownHost
 
 DateTime TForm1::Now() {
-    return os::LocalNow();
+    return NowSource ? NowSource() : os::LocalNow();
 }
 std::uint32_t TForm1::TickCount() {
-    return os::TickCount();
+    return TickSource ? TickSource() : os::TickCount();
 }
 std::string TForm1::TimeSeparator() {
     return timeSeparator_;
@@ -558,7 +686,9 @@ void TForm1::RemoveIdleHook() {
     }
 }
 
-void TForm1::HideTitleBar() {}
+void TForm1::HideTitleBar() {
+    Titlebar1.SetVisible(false);
+}
 
 void TForm1::StartUpdateCheck() {}
 

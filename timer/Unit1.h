@@ -2,13 +2,16 @@
 // showing the remaining time in two seven-segment labels.
 #pragma once
 
+#include "ColorDialog.h"
 #include "CommandLine.h"
 #include "CountdownEngine.h"
 #include "CountdownHost.h"
 #include "Form.h"
 #include "Label.h"
+#include "PopupMenu.h"
 #include "ThdTimer.h"
 #include "TimerSettings.h"
+#include "TitleBar.h"
 
 #include <cstdint>
 #include <functional>
@@ -52,6 +55,38 @@ public:
 
     gui::Label Label1;
     gui::Label Label2;
+    TTitlebar Titlebar1{this};
+    gui::PopupMenu PopupMenu1;
+    gui::ColorDialog ColorDialog1;
+
+    // The pop-up menu's items that change while the timer runs.
+    gui::MenuItem* Show1 = nullptr;
+    gui::MenuItem* Hide1 = nullptr;
+    gui::MenuItem* cdStandard = nullptr;
+    gui::MenuItem* cdElectronic = nullptr;
+    gui::MenuItem* cdOff = nullptr;
+    gui::MenuItem* comStandard = nullptr;
+    gui::MenuItem* comElectronic = nullptr;
+    gui::MenuItem* comOff = nullptr;
+    gui::MenuItem* Keepontop1 = nullptr;
+    gui::MenuItem* Checkforupdates1 = nullptr;
+    gui::MenuItem* ActionItem1 = nullptr;
+    gui::MenuItem* Help1 = nullptr;
+
+    // Builds the pop-up menu (done by the constructor).
+    void CreatePopupMenu();
+    // Sets the menu's marks from the current state, as when it opens.
+    void PopupMenu1Popup();
+    void Foreground1Click();
+    void Background1Click();
+    void Keepontop1Click();
+    void Timername1Click();
+    // True when a context-menu request is handled without a menu: in full
+    // screen and with /n.
+    bool PopupSuppressed();
+
+    // Declared last: the timers stop (their threads join) before the members
+    // their handlers use go away.
     TThreadedTimer ThreadedTimer1;
     TThreadedTimer ThreadedTimer2;
 

@@ -1,0 +1,42 @@
+#include "VendorSite.h"
+
+#include "Strings.h"
+
+#include <windows.h>
+
+namespace brevalo::os {
+
+namespace {
+
+std::wstring EnvironmentVariable(const wchar_t* name) {
+    std::wstring value(64, L'\0');
+    for (;;) {
+        const DWORD length = GetEnvironmentVariableW(name, value.data(), DWORD(value.size()));
+        if (length == 0)
+            return {}; // not set, or set to nothing
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(length); // the size needed, terminator included
+    }
+}
+
+} // namespace
+
+std::string VendorSiteUrl() {
+    std::string site = gui::Narrow(EnvironmentVariable(L"BREVALO_VENDOR_URL"));
+    while (!site.empty() && site.back() == '/')
+        site.pop_back();
+    return site.empty() ? std::string(kVendorSite) : site;
+}
+
+std::string VersionFileUrl() {
+    return VendorSiteUrl() + "/bvver.txt";
+}
+
+std::string HelpPageUrl() {
+    return VendorSiteUrl() + "/help/index.html";
+}
+
+} // namespace brevalo::os

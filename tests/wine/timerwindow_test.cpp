@@ -1,0 +1,299 @@
+// The timer window on a real window: the labels and caption the ticks write
+// under a controlled clock, pause and resume, full screen, and the colours.
+#include "Application.h"
+#include "DateTime.h"
+#include "Strings.h"
+#include "Unit1.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace brevalo {
+namespace {
+
+class TimerWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        gui::Application::Instance().Initialize(GetModuleHandleW(nullptr));
+    }
+
+    // A timer window on the given switches, counting with the test's clock.
+    std::unique_ptr<TForm1> Open(const std::string& switches) {
+        auto form = std::make_unique<TForm1>();
+        form->NowSource = [this] { return now; };
+        form->TickSource = [this] { return tick; };
+        form->FormCreate("\"Brevalo.exe\" " + switches);
+        ShowWindow(form->Handle(), SW_SHOWNORMAL);
+        Pump();
+        return form;
+    }
+
+    void Pump() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+
+    void Advance(double seconds) {
+        now = AddSeconds(now, 0) + seconds / 86400.0;
+        tick += std::uint32_t(seconds * 1000);
+    }
+
+    void KeyUp(TForm1& form, WORD key) {
+        SendMessageW(form.Handle(), WM_KEYUP, key, 0);
+        Pump();
+    }
+
+    std::string Caption(TForm1& form) { return form.Text(); }
+
+    DateTime now = *EncodeDateTime({2026, 12, 8, 12, 0, 0, 0});
+    std::uint32_t tick = 1'000'000;
+};
+
+TEST_F(TimerWindowTest, TicksWriteTheRemainingTimeAndTheNameBecomesTheCaption) {
+    auto form = Open("/q90 /cTea");
+    EXPECT_EQ(form->Label1.Text(), "00:00:00");
+    EXPECT_EQ(form->Label2.Text(), "00");
+    form->Engine().Start();
+    EXPECT_EQ(form->Label1.Text(), "00:00:01");
+    EXPECT_EQ(form->Label2.Text(), "30");
+    EXPECT_TRUE(form->ThreadedTimer1.Enabled());
+    Advance(15.3);
+    form->Engine().ThreadedTimer1Timer();
+    EXPECT_EQ(form->Label1.Text(), "00:00:01");
+    EXPECT_EQ(form->Label2.Text(), "14");
+    // The normal window carries the timer's name.
+    EXPECT_EQ(Caption(*form), "Tea");
+    // The seconds stand 15 pixels right of the digits after the layout.
+    EXPECT_EQ(form->Label2.Left(), form->Label1.Left() + form->Label1.Width() + 15);
+    form->ThreadedTimer1.SetEnabled(false);
+}
+
+TEST_F(TimerWindowTest, AMinimizedTimerShowsTheRemainingTimeInItsCaption) {
+    auto form = Open("/q3725 /cTea");
+    form->Engine().Start();
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    Pump();
+    form->Engine().ThreadedTimer1Timer();
+    EXPECT_EQ(Caption(*form), "00:01:02:05");
+    ShowWindow(form->Handle(), SW_RESTORE);
+    Pump();
+    EXPECT_EQ(Caption(*form), "Tea");
+    form->ThreadedTimer1.SetEnabled(false);
+}
+
+TEST_F(TimerWindowTest, SpacePausesWithBlinkingAndResumesWithBothLabelsVisible) {
+    auto form = Open("/q300 /cTea");
+    form->Engine().Start();
+    KeyUp(*form, VK_SPACE);
+    EXPECT_EQ(form->Engine().State(), CountdownState::Paused);
+    EXPECT_FALSE(form->ThreadedTimer1.Enabled());
+    EXPECT_TRUE(form->ThreadedTimer2.Enabled());
+    // The blink toggles the digits, the seconds follow.
+    const bool before = form->Label1.Visible();
+    form->Engine().ThreadedTimer2Timer();
+    EXPECT_NE(form->Label1.Visible(), before);
+    EXPECT_EQ(form->Label2.Visible(), form->Label1.Visible());
+    // Ten paused seconds move the end time: the display is unchanged after.
+    Advance(10);
+    KeyUp(*form, VK_SPACE);
+    EXPECT_EQ(form->Engine().State(), CountdownState::Running);
+    EXPECT_TRUE(form->ThreadedTimer1.Enabled());
+    EXPECT_FALSE(form->ThreadedTimer2.Enabled());
+    EXPECT_TRUE(form->Label1.Visible());
+    EXPECT_TRUE(form->Label2.Visible());
+    form->Engine().ThreadedTimer1Timer();
+    EXPECT_EQ(form->Label1.Text(), "00:00:05");
+    EXPECT_EQ(form->Label2.Text(), "00");
+    form->ThreadedTimer1.SetEnabled(false);
+}
+
+TEST_F(TimerWindowTest, PauseDisabledIgnoresTheSpaceBar) {
+    auto form = Open("/q300 /y");
+    form->Engine().Start();
+    KeyUp(*form, VK_SPACE);
+    EXPECT_EQ(form->Engine().State(), CountdownState::Running);
+    EXPECT_TRUE(form->ThreadedTimer1.Enabled());
+    EXPECT_FALSE(form->ThreadedTimer2.Enabled());
+    form->ThreadedTimer1.SetEnabled(false);
+}
+
+TEST_F(TimerWindowTest, MaximizingGoesFullScreenWithoutCaptionAndEscapeComesBack) {
+    auto form = Open("/q300 /cTea");
+    const RECT normal = form->BoundsPixels();
+    ShowWindow(form->Handle(), SW_MAXIMIZE);
+    Pump();
+    LONG style = GetWindowLongW(form->Handle(), GWL_STYLE);
+    EXPECT_NE(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_TRUE(style & WS_BORDER);
+    const RECT full = form->BoundsPixels();
+    EXPECT_EQ(full.left, 0);
+    EXPECT_EQ(full.top, 0);
+    EXPECT_EQ(full.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(full.bottom, GetSystemMetrics(SM_CYSCREEN));
+    // The digits grow with the window.
+    EXPECT_GT(form->Label1.Width(), 0);
+
+    KeyUp(*form, VK_ESCAPE);
+    style = GetWindowLongW(form->Handle(), GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_FALSE(IsZoomed(form->Handle()));
+    EXPECT_EQ(Caption(*form), "Tea");
+    const RECT back = form->BoundsPixels();
+    EXPECT_EQ(back.left, normal.left);
+    EXPECT_EQ(back.top, normal.top);
+}
+
+TEST_F(TimerWindowTest, TheCursorHidesAfterThreeStillSecondsInFullScreen) {
+    auto form = Open("/q300");
+    form->Engine().Start();
+    ShowWindow(form->Handle(), SW_MAXIMIZE);
+    Pump();
+    Advance(2.9);
+    form->Engine().ThreadedTimer1Timer();
+    EXPECT_GE(form->CursorCounter(), 0);
+    Advance(0.2);
+    form->Engine().ThreadedTimer1Timer();
+    EXPECT_LT(form->CursorCounter(), 0);
+    // One move after a long rest only records the time; a second within a
+    // second shows the cursor.
+    Advance(5);
+    SendMessageW(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    EXPECT_LT(form->CursorCounter(), 0);
+    Advance(0.5);
+    SendMessageW(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(12, 10));
+    EXPECT_GE(form->CursorCounter(), 0);
+    form->ThreadedTimer1.SetEnabled(false);
+}
+
+TEST_F(TimerWindowTest, InvertSwapsTheColoursAndTwiceRestoresThem) {
+    auto form = Open("/q300 /f00FF00 /b101010");
+    EXPECT_EQ(form->Label1.Color(), RGB(0, 0xFF, 0));
+    EXPECT_EQ(form->Color(), RGB(0x10, 0x10, 0x10));
+    form->Invert1Click();
+    EXPECT_EQ(form->Label1.Color(), RGB(0x10, 0x10, 0x10));
+    EXPECT_EQ(form->Label2.Color(), RGB(0x10, 0x10, 0x10));
+    EXPECT_EQ(form->Color(), RGB(0, 0xFF, 0));
+    form->Invert1Click();
+    EXPECT_EQ(form->Label1.Color(), RGB(0, 0xFF, 0));
+    EXPECT_EQ(form->Label2.Color(), RGB(0, 0xFF, 0));
+    EXPECT_EQ(form->Color(), RGB(0x10, 0x10, 0x10));
+}
+
+TEST_F(TimerWindowTest, TheWindowTakesItsPlaceFromTheScreen) {
+    auto form = Open("/q300");
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    const RECT r = form->BoundsPixels();
+    EXPECT_EQ(r.right - r.left, (sw / 4) * 3);
+    EXPECT_EQ(r.bottom - r.top, (sh / 3) * 2);
+    EXPECT_EQ(r.left, sw / 2 - ((sw / 4) * 3) / 2);
+    EXPECT_EQ(r.top, sh / 3 - ((sh / 3) * 2) / 3);
+}
+
+// Whether a context-menu request on the window opens the pop-up menu: the
+// menu's opening event records it, and a timer inside the menu's own loop
+// closes the menu again.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+bool OpensMenu(TForm1& form) {
+    bool opened = false;
+    form.PopupMenu1.OnPopup = [&](gui::PopupMenu&) {
+        opened = true;
+        form.PopupMenu1Popup();
+    };
+    const UINT_PTR timer = SetTimer(nullptr, 0, 300, CloseMenu);
+    SendMessageW(form.Handle(), WM_CONTEXTMENU, WPARAM(form.Handle()), MAKELPARAM(100, 100));
+    KillTimer(nullptr, timer);
+    return opened;
+}
+
+TEST_F(TimerWindowTest, ThePopupMenuOpensOnlyInTheNormalWindowWithoutSlashN) {
+    auto form = Open("/q300");
+    EXPECT_TRUE(OpensMenu(*form));
+    ShowWindow(form->Handle(), SW_MAXIMIZE);
+    Pump();
+    EXPECT_FALSE(OpensMenu(*form));
+    auto silent = Open("/q300 /n");
+    EXPECT_FALSE(OpensMenu(*silent));
+}
+
+TEST_F(TimerWindowTest, TheMenuMarksFollowTheSettingsWhenItOpens) {
+    auto form = Open("/q300 /e2 /s0");
+    form->PopupMenu1Popup();
+    EXPECT_TRUE(form->Show1->Checked());
+    EXPECT_FALSE(form->Hide1->Checked());
+    EXPECT_TRUE(form->cdElectronic->Checked());
+    EXPECT_FALSE(form->cdStandard->Checked());
+    EXPECT_TRUE(form->comOff->Checked());
+    EXPECT_TRUE(form->Checkforupdates1->Checked());
+    EXPECT_EQ(form->Help1->Caption(), "Online help");
+    // Choosing a sound takes effect at once.
+    form->comElectronic->Click();
+    EXPECT_EQ(form->Settings().DoneSound, "DONE2");
+    form->cdOff->Click();
+    EXPECT_EQ(form->Settings().TickSound, "");
+    form->PopupMenu1Popup();
+    EXPECT_TRUE(form->comElectronic->Checked());
+    EXPECT_TRUE(form->cdOff->Checked());
+    // Without an action the action item reads "None" and is disabled.
+    EXPECT_EQ(form->ActionItem1->Caption(), "None");
+    EXPECT_FALSE(form->ActionItem1->Enabled());
+}
+
+TEST_F(TimerWindowTest, UntickingTheActionItemClearsTheAction) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::string path = gui::Narrow(self);
+    auto form = Open("/q300 \"/a" + path + "\"");
+    EXPECT_EQ(form->ActionItem1->Caption(), path);
+    EXPECT_TRUE(form->ActionItem1->Checked());
+    EXPECT_TRUE(form->ActionItem1->Enabled());
+    form->ActionItem1->Click();
+    EXPECT_FALSE(form->ActionItem1->Checked());
+    EXPECT_EQ(form->Settings().ActionFile, "");
+    form->ActionItem1->Click();
+    EXPECT_EQ(form->Settings().ActionFile, path);
+}
+
+TEST_F(TimerWindowTest, TheTitleBarHidesFromTheMenuAndComesBackOnResize) {
+    auto form = Open("/q300");
+    const RECT before = form->BoundsPixels();
+    form->Hide1->Click();
+    EXPECT_FALSE(form->Titlebar1.Visible());
+    EXPECT_NE(GetWindowLongW(form->Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    const RECT hidden = form->BoundsPixels();
+    EXPECT_EQ(hidden.bottom - hidden.top,
+              before.bottom - before.top - GetSystemMetrics(SM_CYCAPTION));
+    // The user resizes the window: the title bar returns.
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    EXPECT_TRUE(form->Titlebar1.Visible());
+    EXPECT_EQ(GetWindowLongW(form->Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+}
+
+TEST_F(TimerWindowTest, TheHideTitleBarSwitchActsAtTheStart) {
+    auto form = Open("/q300 /w1");
+    EXPECT_EQ(GetWindowLongW(form->Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    form->Engine().Start();
+    EXPECT_FALSE(form->Titlebar1.Visible());
+    EXPECT_NE(GetWindowLongW(form->Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    form->ThreadedTimer1.SetEnabled(false);
+}
+
+TEST_F(TimerWindowTest, KeepOnTopFromTheSwitchTicksTheItemAndMakesTheWindowTopmost) {
+    auto form = Open("/q300 /z1");
+    EXPECT_TRUE(form->Keepontop1->Checked());
+    EXPECT_TRUE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    form->Keepontop1->Click();
+    EXPECT_FALSE(form->Keepontop1->Checked());
+    EXPECT_FALSE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+} // namespace
+} // namespace brevalo
