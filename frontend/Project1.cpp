@@ -1,13 +1,14 @@
 // Program entry: with arguments the program is one running timer, without it
 // is the timer-creation front end in the mode the user chose last.
+#include "AdvancedMode.h"
 #include "Application.h"
 #include "CommandLine.h"
 #include "OsError.h"
-#include "Placeholder.h"
 #include "SettingsStore.h"
 #include "Strings.h"
 #include "Unit1.h"
 #include "Win32Registry.h"
+#include "WizardMode.h"
 
 #include <windows.h>
 
@@ -52,17 +53,7 @@ int RunFrontEnd(gui::Application& app) {
         app.HandleException(std::current_exception());
     }
     app.SetTitle(wizard ? "Brevalo Wizard" : "Brevalo");
-    auto form = std::make_unique<PlaceholderForm>();
-    app.SetMainWindow(form.get());
-    try {
-        form->FormCreate(wizard ? "Brevalo Wizard" : "Create a timer");
-    } catch (...) {
-        app.HandleException(std::current_exception());
-    }
-    if (!form->Handle())
-        return 1;
-    form->Show(SW_SHOW);
-    return app.Run();
+    return wizard ? RunWizardMode(app) : RunAdvancedMode(app);
 }
 
 } // namespace
