@@ -15,7 +15,9 @@
 #include "MessageBox.h"
 #include "OsError.h"
 #include "Settings.h"
+#include "Sounds.h"
 #include "Strings.h"
+#include "UpdateCheck.h"
 #include "Win32Registry.h"
 
 #include <mmsystem.h>
@@ -63,15 +65,6 @@ private:
 };
 
 namespace {
-
-// Plays a wave resource of the program asynchronously, only when the system
-// has a wave device; an empty name, a missing resource or a failure is silent.
-void PlaySoundResource(const std::string& name) {
-    if (name.find_first_not_of(' ') == std::string::npos || waveOutGetNumDevs() == 0)
-        return;
-    PlaySoundW(gui::Widen(name).c_str(), GetModuleHandleW(nullptr),
-               SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
-}
 
 // Posted by the flash thread: run the completion flash on the window thread.
 constexpr UINT FlashMessage = WM_APP + 1;
@@ -690,10 +683,12 @@ void TForm1::HideTitleBar() {
     Titlebar1.SetVisible(false);
 }
 
-void TForm1::StartUpdateCheck() {}
+void TForm1::StartUpdateCheck() {
+    brevalo::StartUpdateCheck(Handle(), settings_.CheckForUpdates);
+}
 
 void TForm1::PlayTickSound() {
-    PlaySoundResource(settings_.TickSound);
+    PlayResourceSound(settings_.TickSound);
 }
 
 void TForm1::RunCompletion() {
@@ -701,7 +696,7 @@ void TForm1::RunCompletion() {
         ShowWindow(Handle(), SW_RESTORE);
     if (!settings_.NoBringToFront)
         gui::ForceForeground(Handle());
-    PlaySoundResource(settings_.DoneSound);
+    PlayResourceSound(settings_.DoneSound);
     flashThread_ = std::make_unique<TFlashDone>(Handle());
     gui::Application::Instance().ProcessMessages();
     if (settings_.ResumeAfterRestart) {
