@@ -1,0 +1,90 @@
+// The update check of a starting timer against a web server of the test's
+// own on 127.0.0.1 (named through BREVALO_VENDOR_URL): the question for a
+// newer version, silence otherwise, no request when switched off, and no
+// downloaded file left behind.
+#include "Driver.h"
+#include "Files.h"
+#include "Strings.h"
+#include "TestHttpServer.h"
+#include "UpdateCheck.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace brevalo::e2e {
+namespace {
+
+bool IsTimerWindow(const WindowInfo& w) {
+    return w.className == L"TForm1";
+}
+
+class UpdateCheckE2e : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", gui::Widen(server.Url()).c_str());
+        DeleteFileW(gui::Widen(os::TempFolder() + "bvupd.upd").c_str());
+    }
+    void TearDown() override { SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr); }
+
+    bool UpdateFileLeft() { return os::FileExists(os::TempFolder() + "bvupd.upd"); }
+
+    // Starts a timer and waits until its check has had the time to run.
+    Process StartAndSettle(const std::wstring& switches) {
+        Process timer = Process::Start(switches);
+        EXPECT_TRUE(WaitForWindow(timer.Id(), IsTimerWindow));
+        return timer;
+    }
+
+    testsupport::TestServer server;
+};
+
+TEST_F(UpdateCheckE2e, ANewerVersionAsksTheQuestionAndLeavesNoFile) {
+    server.Answer("3\r\n");
+    Process timer = StartAndSettle(L"/q300 /cTea");
+    auto box = WaitForMessageBox(timer.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(gui::Narrow(MessageBoxText(box->hwnd)), kUpdateQuestion);
+    EXPECT_EQ(ButtonCaptions(box->hwnd), (std::vector<std::wstring>{L"Yes", L"No"}));
+    ASSERT_TRUE(ClickButton(box->hwnd, L"No"));
+    EXPECT_EQ(server.Paths(), std::vector<std::string>{"/bvver.txt"});
+    Sleep(500);
+    EXPECT_FALSE(UpdateFileLeft());
+    EXPECT_TRUE(timer.Running());
+}
+
+TEST_F(UpdateCheckE2e, TheSameVersionLettersOrNothingAskNothing) {
+    for (const char* body : {"2\r\n", "abc\r\n", ""}) {
+        server.Answer(body);
+        const std::size_t before = server.Paths().size();
+        Process timer = StartAndSettle(L"/q300");
+        EXPECT_FALSE(WaitForMessageBox(timer.Id(), 3s)) << body;
+        EXPECT_EQ(server.Paths().size(), before + 1) << body;
+        EXPECT_FALSE(UpdateFileLeft()) << body;
+    }
+}
+
+TEST_F(UpdateCheckE2e, TheSwitchMakesNoRequest) {
+    server.Answer("3\r\n");
+    Process timer = StartAndSettle(L"/q300 /u");
+    EXPECT_FALSE(WaitForMessageBox(timer.Id(), 3s));
+    EXPECT_TRUE(server.Paths().empty());
+}
+
+TEST_F(UpdateCheckE2e, TheStoredPreferenceOffMakesNoRequest) {
+    wchar_t data[MAX_PATH];
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, data, CSIDL_COMMON_APPDATA, FALSE));
+    const std::wstring folder = std::wstring(data) + L"\\Orsenic Software\\Velloro";
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    ASSERT_TRUE(WritePrivateProfileStringW(L"Settings", L"CheckForUpdates", L"0",
+                                           (folder + L"\\settings.ini").c_str()));
+    server.Answer("3\r\n");
+    Process timer = StartAndSettle(L"/q300");
+    EXPECT_FALSE(WaitForMessageBox(timer.Id(), 3s));
+    EXPECT_TRUE(server.Paths().empty());
+}
+
+} // namespace
+} // namespace brevalo::e2e
