@@ -1,0 +1,201 @@
+#include "DialogForm.h"
+
+#include "Application.h"
+#include "OsError.h"
+#include "Strings.h"
+
+#include <algorithm>
+
+namespace brevalo::controls {
+
+namespace {
+
+bool NoModifiers() {
+    return GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+}
+
+struct ThreadWindows {
+    HWND except;
+    std::vector<HWND> disabled;
+};
+
+BOOL CALLBACK DisableThreadWindow(HWND hwnd, LPARAM data) {
+    auto* windows = reinterpret_cast<ThreadWindows*>(data);
+    if (hwnd != windows->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        windows->disabled.push_back(hwnd);
+    }
+    return TRUE;
+}
+
+bool PressIfAvailable(PushButton* button) {
+    if (!button || !button->CanFocus())
+        return false;
+    button->Click();
+    return true;
+}
+
+} // namespace
+
+bool KeyBelongsToFocus(const MSG& msg, HWND& button) {
+    button = nullptr;
+    HWND focus = GetFocus();
+    if (!focus)
+        return false;
+    MSG copy = msg;
+    const LRESULT code =
+        SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
+    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))
+        return true;
+    if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
+        button = focus;
+        return true;
+    }
+    return false;
+}
+
+DialogForm::~DialogForm() = default;
+
+DialogForm* DialogForm::Of(HWND hwnd) noexcept {
+    if (!hwnd)
+        return nullptr;
+    return dynamic_cast<DialogForm*>(gui::Window::FromHandle(GetAncestor(hwnd, GA_ROOT)));
+}
+
+void DialogForm::AddDialogKeyHandler(DialogKeyHandler* handler) {
+    keyHandlers_.push_back(handler);
+}
+
+void DialogForm::RemoveDialogKeyHandler(DialogKeyHandler* handler) noexcept {
+    std::erase(keyHandlers_, handler);
+}
+
+void DialogForm::CreateDialogWindow(const DialogParams& params) {
+    CreateParams create;
+    create.className = params.className;
+    create.caption = gui::Widen(params.caption);
+    create.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    create.exStyle =
+        WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (params.stayOnTop ? WS_EX_TOPMOST : 0);
+    create.parent = params.owner;
+    create.x = create.y = 0;
+    create.width = create.height = 100;
+    CreateHandle(create);
+
+    const UINT dpi = Dpi();
+    fontHandle_ = font_.Create(dpi);
+    RECT outer{0, 0, Scale(params.clientWidth), Scale(params.clientHeight)};
+    AdjustWindowRectEx(&outer, create.style, FALSE, create.exStyle);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    // Centred on the screen's work area.
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    SetBoundsPixels((area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2,
+                    width, height);
+}
+
+int DialogForm::ShowModal() {
+    if (modal_ || !Handle())
+        return mrNone;
+    modalResult_ = mrNone;
+    modal_ = true;
+    DoShow();
+
+    ThreadWindows others{Handle(), {}};
+    EnumThreadWindows(GetCurrentThreadId(), &DisableThreadWindow,
+                      reinterpret_cast<LPARAM>(&others));
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+
+    bool quit = false;
+    int quitCode = 0;
+    while (modalResult_ == mrNone && Handle()) {
+        MSG msg;
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            quit = true;
+            quitCode = int(msg.wParam);
+            modalResult_ = mrCancel;
+            break;
+        }
+        if (got == -1)
+            break;
+        try {
+            gui::Window* root = gui::Window::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
+            if (root && root->PreTranslateMessage(msg))
+                continue;
+        } catch (...) {
+            gui::Application::Instance().HandleException(std::current_exception());
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (modalResult_ == mrNone)
+        modalResult_ = mrCancel; // the window went away
+
+    // The other windows come back before this one hides, so that the system
+    // activates one of them and not another program's window.
+    for (HWND hwnd : others.disabled)
+        if (IsWindow(hwnd))
+            EnableWindow(hwnd, TRUE);
+    if (Handle())
+        ShowWindow(Handle(), SW_HIDE);
+    modal_ = false;
+    if (quit)
+        PostQuitMessage(quitCode);
+    return modalResult_;
+}
+
+bool DialogForm::HandleDialogKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) ||
+        !NoModifiers())
+        return false;
+    for (DialogKeyHandler* handler : std::vector<DialogKeyHandler*>(keyHandlers_))
+        if (handler->DialogKey(msg))
+            return true;
+    HWND button = nullptr;
+    const bool focusTakesKey = KeyBelongsToFocus(msg, button);
+    if (msg.wParam == VK_ESCAPE)
+        return !(focusTakesKey && !button) && PressIfAvailable(cancelButton_);
+    if (focusTakesKey) {
+        if (!button)
+            return false;
+        SendMessageW(button, BM_CLICK, 0, 0);
+        return true;
+    }
+    return PressIfAvailable(defaultButton_);
+}
+
+bool DialogForm::PreTranslateMessage(MSG& msg) {
+    if (gui::Form::PreTranslateMessage(msg))
+        return true;
+    if (HandleDialogKey(msg))
+        return true;
+    // Tab, the arrow keys between grouped controls and mnemonics.
+    return IsDialogMessageW(Handle(), &msg) != FALSE;
+}
+
+LRESULT DialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (ChildControl::Reflect(message, wParam, lParam, result))
+        return result;
+    switch (message) {
+    case WM_COMMAND:
+        // Enter and Esc that no control took arrive as IDOK / IDCANCEL from
+        // the dialog manager; they mean nothing here.
+        if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
+            return 0;
+        break;
+    case WM_CLOSE:
+        if (modal_) {
+            modalResult_ = mrCancel;
+            return 0;
+        }
+        break;
+    }
+    return gui::Form::HandleMessage(message, wParam, lParam);
+}
+
+} // namespace brevalo::controls

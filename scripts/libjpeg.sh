@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Cross-builds libjpeg-turbo as a static library for 32-bit Windows from
+# Debian's source package and installs it into a cache outside the build
+# trees, so that clean clones, repeated builds and CI reuse it.
+#
+#   scripts/libjpeg.sh            build when missing; prints the install prefix
+#
+#   BREVALO_CACHE   cache folder (default: /var/cache/brevalo when writable,
+#                   else ${XDG_CACHE_HOME:-$HOME/.cache}/brevalo)
+#
+# Idempotent: when the cache holds a build made with the same toolchain file,
+# it only prints the prefix. Debian's patches are applied by dpkg-source -x.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+toolchain=$top/cmake/mingw-i686.cmake
+
+die() {
+    echo "libjpeg: $*" >&2
+    exit 1
+}
+
+cache_root() {
+    if [ -n "${BREVALO_CACHE:-}" ]; then
+        echo "$BREVALO_CACHE"
+    elif mkdir -p /var/cache/brevalo 2>/dev/null && [ -w /var/cache/brevalo ]; then
+        echo /var/cache/brevalo
+    else
+        echo "${XDG_CACHE_HOME:-$HOME/.cache}/brevalo"
+    fi
+}
+
+cache=$(cache_root)/libjpeg-turbo
+prefix=$cache/i686-w64-mingw32
+stamp=$prefix/.built-with
+# What the build depends on: the toolchain file and this script.
+want=$(cat "$toolchain" "${BASH_SOURCE[0]}" | sha256sum | cut -d' ' -f1)
+
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+mkdir -p "$cache"
+# One build at a time: parallel configures of several build trees wait here.
+exec 9>"$cache/.lock"
+flock 9
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+command -v nasm >/dev/null || die "nasm is missing (scripts/setup.sh installs it)"
+command -v dpkg-source >/dev/null || die "dpkg-source is missing (package dpkg-dev)"
+
+# The source package, downloaded once.
+sources=$cache/sources
+mkdir -p "$sources"
+if ! ls "$sources"/libjpeg-turbo_*.dsc >/dev/null 2>&1; then
+    echo "libjpeg: downloading Debian's libjpeg-turbo source package" >&2
+    if ! (cd "$sources" && apt-get source --download-only -qq libjpeg-turbo >&2); then
+        # The source index may not have been fetched since the deb-src entry
+        # was added.
+        as_root apt-get update -qq >&2
+        (cd "$sources" && apt-get source --download-only -qq libjpeg-turbo >&2) ||
+            die "apt-get source failed; is a deb-src entry configured (scripts/setup.sh adds one)?"
+    fi
+fi
+dsc=$(ls "$sources"/libjpeg-turbo_*.dsc | sort -V | tail -1)
+
+work=$cache/work
+rm -rf "$work"
+mkdir -p "$work"
+echo "libjpeg: unpacking $(basename "$dsc")" >&2
+dpkg-source --no-check -x "$dsc" "$work/src" >/dev/null
+
+echo "libjpeg: building for i686-w64-mingw32" >&2
+staging=$cache/staging
+rm -rf "$staging"
+cmake -S "$work/src" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$staging" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+    -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm \
+    -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF \
+    -DCMAKE_POSITION_INDEPENDENT_CODE=OFF -Wno-dev >/dev/null
+cmake --build "$work/build" -j "${BREVALO_JOBS:-2}" >/dev/null
+cmake --install "$work/build" >/dev/null
+
+echo "$want" >"$staging/.built-with"
+rm -rf "$prefix"
+mv "$staging" "$prefix"
+rm -rf "$work"
+echo "$prefix"
