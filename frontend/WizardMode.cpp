@@ -1,16 +1,17 @@
 #include "WizardMode.h"
 
-#include "Placeholder.h"
+#include "Unit8.h"
 
 #include <memory>
 
 namespace brevalo {
 
 int RunWizardMode(gui::Application& app) {
-    auto form = std::make_unique<PlaceholderForm>();
+    auto form = std::make_unique<TForm8>();
+    form->FormCreate();
     app.SetMainWindow(form.get());
-    form->FormCreate("Brevalo Wizard");
     form->Show(SW_SHOW);
+    form->Edit1->Focus();
     return app.Run();
 }
 

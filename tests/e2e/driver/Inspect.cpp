@@ -1,0 +1,107 @@
+#include "Inspect.h"
+
+#include "Handle.h"
+
+#include <thread>
+
+namespace brevalo::e2e {
+
+namespace {
+
+struct WindowSearch {
+    std::wstring className;
+    DWORD exceptProcess;
+    HWND found = nullptr;
+    DWORD processId = 0;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    wchar_t cls[128] = {};
+    GetClassNameW(hwnd, cls, 128);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (search->className == cls && pid != search->exceptProcess && IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        search->processId = pid;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The parts of the process structures that lead to the command line (32-bit).
+struct BasicInformation {
+    LONG exitStatus;
+    void* pebBase;
+    ULONG_PTR affinity;
+    LONG basePriority;
+    ULONG_PTR processId;
+    ULONG_PTR parentId;
+};
+struct CountedString {
+    USHORT length;
+    USHORT maximumLength;
+    wchar_t* buffer;
+};
+using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+
+} // namespace
+
+std::optional<std::wstring> ClipboardText() {
+    if (!OpenClipboard(nullptr))
+        return std::nullopt;
+    std::optional<std::wstring> text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+HWND WaitForOtherProcessWindow(const std::wstring& className, DWORD exceptProcess, DWORD& processId,
+                               std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    do {
+        WindowSearch search{className, exceptProcess};
+        EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            processId = search.processId;
+            return search.found;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    } while (std::chrono::steady_clock::now() < end);
+    return nullptr;
+}
+
+std::optional<std::wstring> ProcessCommandLine(DWORD processId) {
+    gui::KernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!process)
+        return std::nullopt;
+    const auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    if (!query)
+        return std::nullopt;
+    BasicInformation basic{};
+    if (query(process.Get(), 0, &basic, sizeof basic, nullptr) != 0)
+        return std::nullopt;
+    // The process parameters' pointer is at 0x10 in the PEB; the command
+    // line at 0x40 in the parameters (32-bit layout).
+    void* parameters = nullptr;
+    if (!ReadProcessMemory(process.Get(), static_cast<char*>(basic.pebBase) + 0x10, &parameters,
+                           sizeof parameters, nullptr))
+        return std::nullopt;
+    CountedString line{};
+    if (!ReadProcessMemory(process.Get(), static_cast<char*>(parameters) + 0x40, &line, sizeof line,
+                           nullptr))
+        return std::nullopt;
+    std::wstring text(line.length / sizeof(wchar_t), L'\0');
+    if (!ReadProcessMemory(process.Get(), line.buffer, text.data(), line.length, nullptr))
+        return std::nullopt;
+    return text;
+}
+
+} // namespace brevalo::e2e

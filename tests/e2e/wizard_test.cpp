@@ -1,0 +1,266 @@
+// The wizard driven from outside as a user drives it: the timer it starts,
+// the refusal of a past end point, the finished page's clipboard copy and
+// desktop shortcut, and the switch to advanced mode. With BREVALO_SHOTS set
+// to a folder, Screens.EveryPage saves a picture of each page and of the tip
+// window there instead.
+#include "Driver.h"
+#include "Strings.h"
+#include "WizardDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <thread>
+
+namespace brevalo::e2e {
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM data) {
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
+    return TRUE;
+}
+
+const std::wstring TeaSwitches = L"/q300 /c\"Tea\" /f0080FF /b000000 /s1 /e0 /w0";
+
+class Wizard : public ::testing::Test {
+protected:
+    // Starts the program without arguments and closes the tip window that the
+    // wizard shows at its first idle moment.
+    void Open() {
+        program = Process::Start(L"");
+        auto form = WaitForClass(program.Id(), L"TForm8");
+        ASSERT_TRUE(form) << "the wizard did not open";
+        window = form->hwnd;
+        EXPECT_EQ(form->caption, L"Brevalo Wizard");
+        auto tip = WaitForClass(program.Id(), L"TTipDialogForm");
+        ASSERT_TRUE(tip) << "no tip of the day";
+        tipWindow = tip->hwnd;
+        if (shotsBeforeClosingTip)
+            shotsBeforeClosingTip();
+        ASSERT_TRUE(PressButton(tip->hwnd, L"Close"));
+        for (int i = 0; i < 50 && IsWindowVisible(tip->hwnd); ++i)
+            std::this_thread::sleep_for(100ms);
+        Settle(window);
+    }
+
+    void Press(const std::wstring& caption) {
+        ASSERT_TRUE(PressButton(window, caption)) << "no button " << gui::Narrow(caption);
+        Settle(window);
+    }
+
+    HWND Edit(std::size_t index) {
+        auto edits = VisibleChildren(window, L"Edit");
+        return index < edits.size() ? edits[index] : nullptr;
+    }
+
+    // Name Tea, "By length of time", 5 minutes, then Next through the
+    // defaults to the "Finished" page.
+    void TeaToFinishedPage() {
+        Open();
+        ASSERT_TRUE(Edit(0));
+        SendMessageW(Edit(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Tea"));
+        Press(L"By length of time");
+        Press(L"Next >");
+        ASSERT_EQ(VisibleChildren(window, L"Edit").size(), 4u) << "not on the length page";
+        SendMessageW(Edit(2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"5"));
+        for (int page = 0; page < 6; ++page)
+            Press(L"Next >");
+        ASSERT_TRUE(FindVisible(window, L"Button", L"Copy command line to clipboard"))
+            << "not on the finished page: " << Describe();
+    }
+
+    // The captions of the visible controls and any message box, for failures.
+    std::string Describe() {
+        std::string text;
+        for (HWND child : VisibleChildren(window))
+            text += "[" + gui::Narrow(WindowText(child)) + "]";
+        if (auto box = WaitForMessageBox(program.Id(), 100ms))
+            text += " box: " + gui::Narrow(MessageBoxText(box->hwnd));
+        return text;
+    }
+
+    std::function<void()> shotsBeforeClosingTip;
+    Process program;
+    HWND window = nullptr;
+    HWND tipWindow = nullptr;
+};
+
+TEST_F(Wizard, TeaForFiveMinutesStartsATimerWithTheBuiltSwitches) {
+    TeaToFinishedPage();
+    Press(L"Finish");
+    DWORD timerId = 0;
+    HWND timer = WaitForAnyWindow(L"TForm1", L"Tea", timerId);
+    ASSERT_TRUE(timer) << "no timer window captioned Tea";
+    const std::wstring commandLine = ProcessCommandLine(timerId).value_or(L"");
+    EndProcess(timerId);
+    ASSERT_GE(commandLine.size(), TeaSwitches.size());
+    EXPECT_EQ(commandLine.substr(commandLine.size() - TeaSwitches.size()), TeaSwitches)
+        << gui::Narrow(commandLine);
+    EXPECT_TRUE(program.WaitForExit(10s)) << "the wizard stayed open";
+}
+
+TEST_F(Wizard, DatePathRefusesAMomentAlreadyPast) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    // The picker starts an hour ahead; two steps down on its hour field give
+    // an hour ago, unless the 12-hour clock or the date wraps on the way.
+    const int hour12 = (now.wHour + 1) % 12;
+    if (hour12 < 3 || now.wHour >= 22 || now.wMinute >= 58)
+        GTEST_SKIP() << "too close to a wrap of the hour field";
+    Open();
+    Press(L"By a specific known date and time ");
+    Press(L"Next >");
+    auto pickers = VisibleChildren(window, L"SysDateTimePick32");
+    ASSERT_EQ(pickers.size(), 2u);
+    // A click on the hour selects it.
+    PostMessageW(pickers[1], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 10));
+    PostMessageW(pickers[1], WM_LBUTTONUP, 0, MAKELPARAM(6, 10));
+    for (int i = 0; i < 2; ++i) {
+        PostMessageW(pickers[1], WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(pickers[1], WM_KEYUP, VK_DOWN, 0);
+    }
+    Settle(window);
+    ASSERT_TRUE(PressButton(window, L"Next >"));
+    auto box = WaitForMessageBox(program.Id());
+    ASSERT_TRUE(box) << Describe();
+    EXPECT_EQ(box->caption, L"Error");
+    EXPECT_EQ(MessageBoxText(box->hwnd),
+              L"The proposed date and time has already expired. Change the settings to continue.");
+    ASSERT_TRUE(ClickButton(box->hwnd, L"OK"));
+    Settle(window);
+    // Still on the date page.
+    EXPECT_EQ(VisibleChildren(window, L"SysDateTimePick32").size(), 2u);
+}
+
+TEST_F(Wizard, FinishedPageCopiesTheFullPathCommandLine) {
+    TeaToFinishedPage();
+    ASSERT_TRUE(PressButton(window, L"Copy command line to clipboard"));
+    auto box = WaitForMessageBox(program.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, L"Information");
+    EXPECT_EQ(MessageBoxText(box->hwnd), L"Command line copied to the clipboard.");
+    ASSERT_TRUE(ClickButton(box->hwnd, L"OK"));
+    Settle(window);
+    std::wstring text;
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    EXPECT_EQ(text, ProgramPath() + L" " + TeaSwitches);
+}
+
+TEST_F(Wizard, DesktopShortcutCarriesTheShortcutSwitches) {
+    TeaToFinishedPage();
+    Press(L"Create a desktop shortcut");
+    EXPECT_FALSE(WaitForMessageBox(program.Id(), 1s)) << "the shortcut is made without a message";
+
+    wchar_t desktop[MAX_PATH]{};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
+    const std::wstring link = std::wstring(desktop) + L"\\Tea.lnk";
+    ASSERT_NE(GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    CoInitialize(nullptr);
+    IShellLinkW* shellLink = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IShellLinkW, reinterpret_cast<void**>(&shellLink))));
+    IPersistFile* file = nullptr;
+    ASSERT_TRUE(
+        SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
+    ASSERT_TRUE(SUCCEEDED(file->Load(link.c_str(), STGM_READ)));
+    wchar_t arguments[1024]{}, description[1024]{}, target[MAX_PATH]{};
+    shellLink->GetArguments(arguments, 1024);
+    shellLink->GetDescription(description, 1024);
+    shellLink->GetPath(target, MAX_PATH, nullptr, 0);
+    file->Release();
+    shellLink->Release();
+    CoUninitialize();
+    EXPECT_EQ(std::wstring(arguments), TeaSwitches);
+    EXPECT_EQ(std::wstring(description), L"Brevalo (Tea)");
+    EXPECT_EQ(_wcsicmp(target, ProgramPath().c_str()), 0) << gui::Narrow(target);
+}
+
+TEST_F(Wizard, SwitchToAdvancedModeStoresTheModeAndStartsTheAdvancedDialog) {
+    Open();
+    // The link "Switch to Advanced mode" on the first page.
+    HWND page = GetParent(Edit(0));
+    const LPARAM at = MAKELPARAM(30, 318);
+    PostMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(page, WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(program.WaitForExit(15s)) << "the wizard stayed open";
+
+    DWORD mode = 99, size = sizeof mode;
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orsenic Software\\Brevalo", L"WizardMode",
+                           RRF_RT_REG_DWORD, nullptr, &mode, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(mode, 0u);
+
+    // A new copy of the program opens a window that is not the wizard.
+    std::optional<DWORD> started;
+    const auto deadline = std::chrono::steady_clock::now() + 15s;
+    while (!started && std::chrono::steady_clock::now() < deadline) {
+        std::vector<HWND> all;
+        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
+        for (HWND hwnd : all) {
+            DWORD id = 0;
+            GetWindowThreadProcessId(hwnd, &id);
+            wchar_t name[64]{};
+            GetClassNameW(hwnd, name, 64);
+            if (id != program.Id() && id != GetCurrentProcessId() && IsWindowVisible(hwnd) &&
+                std::wstring(name) != L"TForm8" &&
+                ProcessCommandLine(id).value_or(L"").find(L"Brevalo.exe") != std::wstring::npos)
+                started = id;
+        }
+        std::this_thread::sleep_for(200ms);
+    }
+    ASSERT_TRUE(started) << "no advanced dialog";
+    EndProcess(*started);
+}
+
+// Not a check: pictures of every page and of the tip window, for looking at.
+TEST_F(Wizard, ScreensEveryPage) {
+    const char* folder = std::getenv("BREVALO_SHOTS");
+    if (!folder)
+        GTEST_SKIP() << "BREVALO_SHOTS not set";
+    const std::wstring base = gui::Widen(folder) + L"\\";
+    auto shot = [&](HWND hwnd, const std::wstring& name) {
+        Settle(window);
+        std::this_thread::sleep_for(500ms);
+        SaveWindowBitmap(hwnd, base + name + L".bmp");
+    };
+    shotsBeforeClosingTip = [&] { shot(tipWindow, L"tip"); };
+    Open();
+    SendMessageW(Edit(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Tea"));
+    shot(window, L"page0");
+    Press(L"By a specific known date and time ");
+    Press(L"Next >");
+    shot(window, L"page1");
+    Press(L"< Back");
+    Press(L"By length of time");
+    Press(L"Next >");
+    SendMessageW(Edit(2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"5"));
+    shot(window, L"page2");
+    const wchar_t* names[] = {L"page3", L"page4", L"page5", L"page6", L"page7", L"page8"};
+    for (const wchar_t* name : names) {
+        Press(L"Next >");
+        shot(window, name);
+    }
+    Press(L"< Back");
+    Press(L"< Back");
+    Press(L"Full screen mode");
+    shot(window, L"page6-fullscreen");
+    Press(L"Next >");
+    Press(L"< Back");
+    Press(L"Normal");
+    Press(L"Next >");
+    Press(L"Don't show a border");
+    shot(window, L"page7-noborder");
+    SUCCEED();
+}
+
+} // namespace
+} // namespace brevalo::e2e
