@@ -1,6 +1,7 @@
 #include "StdControls.h"
 
 #include "Application.h"
+#include "Clock.h"
 #include "OsError.h"
 #include "Strings.h"
 
@@ -9,25 +10,6 @@ namespace brevalo::controls {
 namespace {
 
 constexpr UINT_PTR EditSubclassId = 0x4C45; // any number unique to this file
-
-SYSTEMTIME ToSystemTime(DateTime value) {
-    const CivilDateTime civil = DecodeDateTime(value);
-    SYSTEMTIME st{};
-    st.wYear = WORD(civil.year);
-    st.wMonth = WORD(civil.month);
-    st.wDay = WORD(civil.day);
-    st.wHour = WORD(civil.hour);
-    st.wMinute = WORD(civil.minute);
-    st.wSecond = WORD(civil.second);
-    st.wMilliseconds = WORD(civil.millisecond);
-    return st;
-}
-
-DateTime FromSystemTime(const SYSTEMTIME& st) {
-    CivilDateTime civil{st.wYear,   st.wMonth,  st.wDay,         st.wHour,
-                        st.wMinute, st.wSecond, st.wMilliseconds};
-    return EncodeDateTime(civil).value_or(0.0);
-}
 
 } // namespace
 
@@ -176,11 +158,11 @@ DateTimePicker::DateTimePicker(HWND parent, PickerKind kind, const RECT& bounds,
 DateTime DateTimePicker::Value() const {
     SYSTEMTIME st{};
     SendMessageW(Handle(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
-    return FromSystemTime(st);
+    return os::FromSystemTime(st);
 }
 
 void DateTimePicker::SetValue(DateTime value) {
-    SYSTEMTIME st = ToSystemTime(value);
+    SYSTEMTIME st = os::ToSystemTime(value);
     SendMessageW(Handle(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 

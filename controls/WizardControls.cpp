@@ -1,6 +1,7 @@
 #include "WizardControls.h"
 
 #include "Application.h"
+#include "Clock.h"
 #include "Form.h"
 #include "Strings.h"
 
@@ -9,25 +10,6 @@
 namespace brevalo::controls {
 
 namespace {
-
-SYSTEMTIME ToSystemTime(DateTime value) {
-    const CivilDateTime c = DecodeDateTime(value);
-    SYSTEMTIME st{};
-    st.wYear = WORD(c.year);
-    st.wMonth = WORD(c.month);
-    st.wDay = WORD(c.day);
-    st.wHour = WORD(c.hour);
-    st.wMinute = WORD(c.minute);
-    st.wSecond = WORD(c.second);
-    st.wMilliseconds = WORD(c.millisecond);
-    return st;
-}
-
-DateTime FromSystemTime(const SYSTEMTIME& st) {
-    const auto value = EncodeDateTime(
-        {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds});
-    return value ? *value : 0.0;
-}
 
 constexpr UINT_PTR EditSubclassId = 0x4544;
 constexpr UINT_PTR LinkSubclassId = 0x4C4B;
@@ -118,17 +100,17 @@ DateTime TDateTimePicker::Value() const {
     SYSTEMTIME st{};
     if (SendMessageW(Handle(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID)
         return 0.0;
-    return FromSystemTime(st);
+    return os::FromSystemTime(st);
 }
 
 void TDateTimePicker::SetValue(DateTime value) {
-    SYSTEMTIME st = ToSystemTime(value);
+    SYSTEMTIME st = os::ToSystemTime(value);
     SendMessageW(Handle(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 
 void TDateTimePicker::SetMinDate(DateTime value) {
     SYSTEMTIME range[2]{};
-    range[0] = ToSystemTime(std::floor(value));
+    range[0] = os::ToSystemTime(std::floor(value));
     SendMessageW(Handle(), DTM_SETRANGE, GDTR_MIN, reinterpret_cast<LPARAM>(range));
 }
 
