@@ -371,10 +371,10 @@ void TForm8::BuildPage5() {
     Label31 = std::make_unique<gui::Label>(page);
     Label31->SetFont(DigitFontFace, 20);
     Label31->SetText("20");
-    // The captions are painted after the preview: with a larger dialog font
-    // they reach into the picture and stay readable.
-    AddCaption(page, "Foreground (click down arrow to change)", 24, 120);
-    AddCaption(page, "Background (click down arrow to change)", 24, 200);
+    // The captions wrap in the room left of the preview, so a wider dialog
+    // font never runs them into the picture.
+    AddText(page, "Foreground (click down arrow to change)", 24, 112, 224, 34);
+    AddText(page, "Background (click down arrow to change)", 24, 192, 224, 34);
     page.OnEnterPage = [this](TKWizardCustomPage&, TKWizardCustomPage*) { Page7Enter(); };
     page.OnNextButtonClick = [this](TKWizardCustomPage&, bool& stop) { Page7Next(stop); };
     page.OnBackButtonClick = [this](TKWizardCustomPage&, bool&) {
@@ -466,6 +466,19 @@ void TForm8::BuildPage8() {
         std::make_unique<PushButton>(page.Handle(), "Create a desktop shortcut",
                                      Bounds(184, 280, 193, 25), Font(), WS_TABSTOP | WS_VISIBLE);
     Button4->OnClick = [this](PushButton&) { Button4Click(); };
+    // The dialog font may be wider than the one the layout was drawn for: the
+    // two buttons grow together until both captions fit.
+    int width = Scale(193);
+    for (PushButton* button : {Button3.get(), Button4.get()}) {
+        SIZE ideal{};
+        if (SendMessageW(button->Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)))
+            width = std::max(width, int(ideal.cx) + Scale(8));
+    }
+    for (PushButton* button : {Button3.get(), Button4.get()}) {
+        RECT r = button->Bounds();
+        r.right = r.left + width;
+        button->SetBounds(r);
+    }
     page.OnEnterPage = [this](TKWizardCustomPage&, TKWizardCustomPage*) { WelcomeEnter(); };
     page.OnBackButtonClick = [this](TKWizardCustomPage&, bool& stop) {
         stop = true;
