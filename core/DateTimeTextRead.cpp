@@ -33,6 +33,29 @@ DateOrder OrderOf(std::string_view format) {
     return DateOrder::MonthDayYear;
 }
 
+// The literal text a short date format writes after its last field, without
+// blanks and quotes: "." for "yyyy. MM. dd.", nothing for "d.M.yyyy". Letters
+// inside quotes are literal text, not fields.
+std::string TrailingDateText(std::string_view format) {
+    std::size_t afterLastField = 0;
+    bool quoted = false;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        if (c == '\'') {
+            quoted = !quoted;
+        } else if (!quoted && std::string_view("yYmMdD").find(c) != std::string_view::npos) {
+            afterLastField = i + 1;
+        }
+    }
+    std::string text;
+    for (const char c : format.substr(afterLastField)) {
+        if (c != ' ' && c != '\'') {
+            text += c;
+        }
+    }
+    return text;
+}
+
 char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -115,6 +138,9 @@ std::optional<double> ScanDate(Scanner& in, const FormatSettings& fs, DateTime n
     if (hasThird && !in.ScanNumber(third)) {
         return std::nullopt;
     }
+    // A format that ends in literal text writes it after the date: accept it,
+    // so that what the program writes reads back.
+    in.ScanText(TrailingDateText(fs.shortDateFormat));
 
     const DateOrder order = OrderOf(fs.shortDateFormat);
     const int currentYear = YearOf(now);

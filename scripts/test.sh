@@ -3,6 +3,7 @@
 #   1. native tests of the core (AddressSanitizer, UndefinedBehaviorSanitizer)
 #   2. Windows-side tests of the components, under Wine
 #   3. end-to-end tests: a driver starts Brevalo.exe and looks at it from outside
+#   4. fuzzing of the switch grammar and the text readers (about a minute)
 # Installs what is missing first (scripts/setup.sh).
 set -uo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -45,6 +46,22 @@ run_tier windows --test-dir build/win -j 2 -L windows
 run_tier end-to-end --test-dir build/win -j 2 -L e2e
 
 bash scripts/wine-stop.sh "$top/build/win/wine"
+
+# 4. coverage-guided fuzzing of the text readers, a bounded time each
+echo "== fuzz"
+fuzz_log=$log_dir/fuzz.log
+bash scripts/fuzz.sh 2>&1 | tee "$fuzz_log" | grep -E '^fuzz:' || true
+fuzz_line=$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed' "$fuzz_log" | tail -1)
+if [ -z "$fuzz_line" ]; then
+    echo "fuzz: did not run" >&2
+    status=1
+else
+    fuzz_passed=$(sed -E 's/^fuzz: ([0-9]+) passed, ([0-9]+) failed.*/\1/' <<<"$fuzz_line")
+    fuzz_failed=$(sed -E 's/^fuzz: ([0-9]+) passed, ([0-9]+) failed.*/\2/' <<<"$fuzz_line")
+    passed_total=$((passed_total + fuzz_passed))
+    failed_total=$((failed_total + fuzz_failed))
+    [ "$fuzz_failed" -eq 0 ] || status=1
+fi
 
 echo
 echo "Summary: $passed_total passed, $failed_total failed"
