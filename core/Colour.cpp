@@ -18,18 +18,31 @@ int HexDigit(char c) {
     return -1;
 }
 
+// The error for a text that is not a colour. A damaged settings file may hold
+// a value of any length, so the message quotes at most the first 32 bytes
+// (cut at a character boundary).
+ColourError NotAColour(std::string_view text) {
+    constexpr std::size_t shown = 32;
+    if (text.size() <= shown)
+        return ColourError("'" + std::string(text) + "' is not a valid colour");
+    std::size_t cut = shown;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return ColourError("'" + std::string(text.substr(0, cut)) + "...' is not a valid colour");
+}
+
 // Reads the two characters starting at `from` (fewer when the text is
 // shorter) as one hexadecimal number.
 int ReadChannel(std::string_view text, std::size_t from) {
     const std::string_view slice = from < text.size() ? text.substr(from, 2) : std::string_view();
     if (slice.empty()) {
-        throw ColourError("'" + std::string(text) + "' is not a valid colour");
+        throw NotAColour(text);
     }
     int value = 0;
     for (const char c : slice) {
         const int digit = HexDigit(c);
         if (digit < 0) {
-            throw ColourError("'" + std::string(text) + "' is not a valid colour");
+            throw NotAColour(text);
         }
         value = value * 16 + digit;
     }

@@ -113,3 +113,33 @@ TEST(SoundName, CutsToTheFixedWidthAndTreatsBlanksAsNone) {
     // Fourteen ASCII bytes and a two-byte character would make 16: cut before it.
     EXPECT_EQ(SoundName("ABCDEFGHIJKLMN\xC3\xA9"), "ABCDEFGHIJKLMN");
 }
+
+namespace brevalo {
+namespace {
+
+TEST(ColourErrors, QuoteTheTextButNeverAHugeOne) {
+    try {
+        ColourFromString("ZZ0000");
+        FAIL();
+    } catch (const ColourError& e) {
+        EXPECT_STREQ(e.what(), "'ZZ0000' is not a valid colour");
+    }
+    const std::string huge(100'000, 'x');
+    try {
+        ColourFromString(huge);
+        FAIL();
+    } catch (const ColourError& e) {
+        EXPECT_EQ(std::string(e.what()), "'" + std::string(32, 'x') + "...' is not a valid colour");
+    }
+    // A multi-byte character at the cut is not split.
+    const std::string letters = std::string(31, 'g') + "\xC3\xA9" + std::string(10, 'b');
+    try {
+        ColourFromString(letters);
+        FAIL();
+    } catch (const ColourError& e) {
+        EXPECT_EQ(std::string(e.what()), "'" + std::string(31, 'g') + "...' is not a valid colour");
+    }
+}
+
+} // namespace
+} // namespace brevalo
