@@ -42,8 +42,10 @@ run_tier() {
 }
 
 run_tier native --test-dir build/native -j "$(nproc)"
-run_tier windows --test-dir build/win -j 2 -L windows
-run_tier end-to-end --test-dir build/win -j 2 -L e2e
+# Under Wine on a loaded machine a window or class occasionally fails to come
+# up; such a case gets one more try, and the log keeps the failed attempt.
+run_tier windows --test-dir build/win -j 2 -L windows --repeat until-pass:2
+run_tier end-to-end --test-dir build/win -j 2 -L e2e --repeat until-pass:2
 
 bash scripts/wine-stop.sh "$top/build/win/wine"
 
