@@ -50,9 +50,9 @@ public:
         }
     }
     void SetActionMenuItem(const std::string& caption, bool checked, bool enabled) override {
-        form_.actionItemCaption_ = caption;
-        form_.actionItemChecked_ = checked;
-        form_.actionItemEnabled_ = enabled;
+        form_.ActionItem1->SetCaption(caption);
+        form_.ActionItem1->SetChecked(checked);
+        form_.ActionItem1->SetEnabled(enabled);
     }
     void CancelCountdown() override {
         form_.RemoveIdleHook();
@@ -119,11 +119,6 @@ TForm1::~TForm1() {
 }
 
 void TForm1::FormCreate(std::optional<std::string> commandLine) {
-    if (!NowSource)
-        NowSource = os::LocalNow;
-    if (!TickSource)
-        TickSource = os::TickCount;
-
     // The screen saver stays off while the timer counts.
     SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
     flashDone_ = false;
@@ -186,13 +181,10 @@ void TForm1::FormCreate(std::optional<std::string> commandLine) {
     Label1.SetColor(COLORREF(settings_.ForeColor));
     Label2.SetColor(COLORREF(settings_.ForeColor));
     SetColor(COLORREF(settings_.BackColor));
-    ActionItem1->SetCaption(actionItemCaption_);
-    ActionItem1->SetChecked(actionItemChecked_);
-    ActionItem1->SetEnabled(actionItemEnabled_);
     if (!settings_.SilentErrors) {
         if (parseResult_ == ParseActionMissing)
             return;
-        if (parseResult_ != ParseOk && parseResult_ != ParseActionMissing)
+        if (parseResult_ != ParseOk)
             throw std::runtime_error(ParseErrorMessage(parseResult_));
     }
     if (parseResult_ != ParseOk)
@@ -462,7 +454,6 @@ void TForm1::FormResize() {
     Label2.SetFontSize(layout.label2Size);
     Label1.SetBounds(layout.label1Left, layout.label1Top, Label1.Width(), Label1.Height());
     Label2.SetBounds(layout.label2Left, layout.label2Top, Label2.Width(), Label2.Height());
-    laidOut_ = true;
 }
 
 void TForm1::Invert1Click() {
@@ -600,10 +591,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // CountdownHost
 
 DateTime TForm1::Now() {
-    return NowSource ? NowSource() : os::LocalNow();
+    return NowSource();
 }
 std::uint32_t TForm1::TickCount() {
-    return TickSource ? TickSource() : os::TickCount();
+    return TickSource();
 }
 std::string TForm1::TimeSeparator() {
     return timeSeparator_;

@@ -2,6 +2,7 @@
 // showing the remaining time in two seven-segment labels.
 #pragma once
 
+#include "Clock.h"
 #include "ColorDialog.h"
 #include "CommandLine.h"
 #include "CountdownEngine.h"
@@ -39,8 +40,8 @@ public:
 
     // The clock the window counts with; the system's unless replaced before
     // FormCreate (tests count with a clock of their own).
-    std::function<DateTime()> NowSource;
-    std::function<std::uint32_t()> TickSource;
+    std::function<DateTime()> NowSource = os::LocalNow;
+    std::function<std::uint32_t()> TickSource = os::TickCount;
 
     // Lays out and scales the two labels to the window.
     void FormResize();
@@ -149,12 +150,8 @@ private:
     CountdownEngine engine_;
     int idleHook_ = 0;
     std::string timeSeparator_ = ":";
-    std::string actionItemCaption_ = "None";
-    bool actionItemChecked_ = false;
-    bool actionItemEnabled_ = false;
     std::uint32_t lastMouseMoveTick_ = 0;
     std::int32_t cursorCounter_ = 0;
-    bool laidOut_ = false;
     bool closeQueryAttached_ = false;
     UINT timeUpMessage_ = 0;
     UINT timerStoppedMessage_ = 0;
