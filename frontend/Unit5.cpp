@@ -97,12 +97,7 @@ void TForm5::Button1Click() {
 
 void TForm5::DoShow() {
     // Centred on the program's main window.
-    RECT ownerRect{}, own = BoundsPixels();
-    if (owner_ && GetWindowRect(owner_, &ownerRect)) {
-        const int width = own.right - own.left, height = own.bottom - own.top;
-        SetBoundsPixels((ownerRect.left + ownerRect.right - width) / 2,
-                        (ownerRect.top + ownerRect.bottom - height) / 2, width, height);
-    }
+    CenterOn(owner_);
 }
 
 LRESULT TForm5::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

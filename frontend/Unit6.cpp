@@ -210,12 +210,7 @@ void TForm6::ListView1DblClick() {
 }
 
 void TForm6::DoShow() {
-    RECT ownerRect{}, own = BoundsPixels();
-    if (owner_ && GetWindowRect(owner_, &ownerRect)) {
-        const int width = own.right - own.left, height = own.bottom - own.top;
-        SetBoundsPixels((ownerRect.left + ownerRect.right - width) / 2,
-                        (ownerRect.top + ownerRect.bottom - height) / 2, width, height);
-    }
+    CenterOn(owner_);
 }
 
 LRESULT TForm6::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -41,6 +41,16 @@ RECT Form::BoundsPixels() const {
     return r;
 }
 
+void Form::CenterOn(HWND other) {
+    RECT otherRect{};
+    if (!other || !GetWindowRect(other, &otherRect))
+        return;
+    const RECT own = BoundsPixels();
+    const int width = own.right - own.left, height = own.bottom - own.top;
+    SetBoundsPixels((otherRect.left + otherRect.right - width) / 2,
+                    (otherRect.top + otherRect.bottom - height) / 2, width, height);
+}
+
 RECT Form::ClientRectPixels() const {
     RECT r{};
     GetClientRect(Handle(), &r);

@@ -28,6 +28,9 @@ public:
     // Bounds in device pixels.
     void SetBoundsPixels(int x, int y, int width, int height);
     RECT BoundsPixels() const;
+    // Moves the window so that its centre is that of `other` (size kept);
+    // nothing happens without that window.
+    void CenterOn(HWND other);
     RECT ClientRectPixels() const;
 
     bool DoubleBuffered() const noexcept { return doubleBuffered_; }
