@@ -1,6 +1,9 @@
 // Bad input gets a clear answer and loses nothing: a damaged settings file,
-// names with letters beyond ASCII, and very long command lines.
+// a mode value of the wrong type, long names and names with letters beyond
+// ASCII, very long command lines, paths with blanks and a help file that is
+// gone.
 #include "Driver.h"
+#include "Inspect.h"
 #include "Listener.h"
 #include "Strings.h"
 
@@ -14,8 +17,34 @@
 namespace brevalo::e2e {
 namespace {
 
+const std::wstring BrevaloKeyPath = L"Software\\Orsenic Software\\Brevalo";
+
 bool IsTimerWindow(const WindowInfo& w) {
     return w.className == L"TForm1";
+}
+
+bool IsCreateDialog(const WindowInfo& w) {
+    return w.caption == L"Create a timer";
+}
+
+void SetValue(HKEY root, const std::wstring& subKey, const wchar_t* name, DWORD type,
+              const std::wstring& text) {
+    ASSERT_EQ(RegSetKeyValueW(root, subKey.c_str(), name, type, text.c_str(),
+                              DWORD((text.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
+// A folder whose path holds blanks, with a copy of this test program in it
+// under a name with blanks (started with BREVALO_E2E_RECORD, it records its
+// command line).
+std::wstring ProbeInFolderWithBlanks(const std::wstring& fileName) {
+    const std::wstring folder = TempFile(L"folder with blanks");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring probe = folder + L"\\" + fileName;
+    CopyFileW(self, probe.c_str(), FALSE);
+    return probe;
 }
 
 std::wstring SettingsFile() {
@@ -85,6 +114,110 @@ TEST(Hardening, AVeryLongCommandLineStartsATimer) {
     EXPECT_EQ(WindowText(window->hwnd).substr(0, 10), L"nnnnnnnnnn");
     PostMessageW(window->hwnd, WM_CLOSE, 0, 0);
     EXPECT_TRUE(timer.WaitForExit(10s));
+}
+
+TEST(Hardening, NamesOfAHundredAndOfAHundredAndOneCharactersArriveWhole) {
+    // The name edits stop at 100 characters; the command line carries any
+    // length, and the caption and the broadcast keep it whole.
+    for (const std::size_t length : {std::size_t(100), std::size_t(101)}) {
+        std::wstring name;
+        for (std::size_t i = 0; i < length; ++i)
+            name += wchar_t(L'a' + i % 26);
+        BroadcastListener listener;
+        Process timer = Process::Start(L"/q2 /u \"/c" + name + L"\"");
+        auto window = WaitForWindow(timer.Id(), IsTimerWindow);
+        ASSERT_TRUE(window);
+        EXPECT_EQ(WindowText(window->hwnd), name);
+        std::wstring received;
+        ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s, &received)) << length;
+        EXPECT_EQ(received, name);
+        EXPECT_TRUE(timer.WaitForExit(15s));
+    }
+}
+
+TEST(Hardening, AnActionPathWithBlanksRunsAndAMissingOneIsNamedWhole) {
+    const std::wstring probe = ProbeInFolderWithBlanks(L"record me.exe");
+    {
+        CommandLineRecord record(L"brevalo-blanks.txt");
+        BroadcastListener listener;
+        Process timer = Process::Start(L"/q1 /u /cTea \"/a" + probe + L"|one two\"");
+        record.StopInheriting();
+        ASSERT_TRUE(WaitForWindow(timer.Id(), IsTimerWindow));
+        EXPECT_FALSE(WaitForMessageBox(timer.Id(), 500ms));
+        ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
+        const std::wstring line = record.Wait(15s).value_or(L"");
+        // The program itself was found, and its parameters came as one.
+        EXPECT_NE(line.find(L"record me.exe"), std::wstring::npos) << gui::Narrow(line);
+        const std::wstring tail = L"\"one two\"";
+        ASSERT_GE(line.size(), tail.size()) << gui::Narrow(line);
+        EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << gui::Narrow(line);
+        EXPECT_TRUE(timer.WaitForExit(15s));
+    }
+    const std::wstring missing = TempFile(L"folder with blanks\\not here.exe");
+    Process timer = Process::Start(L"/q60 /u \"/a" + missing + L"\"");
+    auto box = WaitForMessageBox(timer.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, L"Error");
+    EXPECT_EQ(MessageBoxText(box->hwnd), L"Action file " + missing + L" cannot be found.");
+    ASSERT_TRUE(ClickButton(box->hwnd, L"OK"));
+}
+
+TEST(Hardening, AModeValueStoredAsTextCountsAsAbsent) {
+    // Only a number chooses the advanced dialog; text in its place opens the
+    // wizard, as with no value at all, and is left as it is.
+    SetValue(HKEY_CURRENT_USER, BrevaloKeyPath, L"WizardMode", REG_SZ, L"0");
+    Process frontEnd = Process::Start(L"");
+    auto window = WaitForWindow(frontEnd.Id(),
+                                [](const WindowInfo& w) { return w.caption == L"Brevalo Wizard"; });
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(WaitForMessageBox(frontEnd.Id(), 500ms));
+    const auto values = StringValues(HKEY_CURRENT_USER, BrevaloKeyPath);
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_EQ(values[0].second, L"0");
+    PostMessageW(window->hwnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(frontEnd.WaitForExit(10s));
+}
+
+TEST(Hardening, AHelpFileThatVanishedGivesWayToTheWebHelp) {
+    // Documents ending in .html open in the recording probe, so the test sees
+    // which help target the program asked the shell to open.
+    const std::wstring probe = ProbeInFolderWithBlanks(L"help probe.exe");
+    SetValue(HKEY_CLASSES_ROOT, L".html", nullptr, REG_SZ, L"BrevaloTestPage");
+    SetValue(HKEY_CLASSES_ROOT, L"BrevaloTestPage\\shell\\open\\command", nullptr, REG_SZ,
+             L"\"" + probe + L"\" \"%1\"");
+    // The web site is a local folder here: the shell opens its page as a file.
+    const std::wstring site = TempFile(L"site");
+    CreateDirectoryW(site.c_str(), nullptr);
+    CreateDirectoryW((site + L"\\help").c_str(), nullptr);
+    std::ofstream(gui::Narrow(site + L"\\help\\index.html")) << "<html></html>";
+    SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", site.c_str());
+    const std::wstring local = TempFile(L"local help.html");
+    std::ofstream(gui::Narrow(local)) << "<html></html>";
+    SetValue(HKEY_CURRENT_USER, BrevaloKeyPath, L"LocalHelp", REG_SZ, local);
+    WriteDword(HKEY_CURRENT_USER, BrevaloKeyPath, L"WizardMode", 0);
+
+    auto helpOpens = [](const wchar_t* what) -> std::wstring {
+        CommandLineRecord record(L"brevalo-help.txt");
+        Process frontEnd = Process::Start(L"");
+        auto dialog = WaitForWindow(frontEnd.Id(), IsCreateDialog);
+        if (!dialog) {
+            ADD_FAILURE() << "no advanced dialog (" << gui::Narrow(what) << ")";
+            return {};
+        }
+        EXPECT_TRUE(ClickButton(dialog->hwnd, L"Help"));
+        const auto line = record.Wait(15s);
+        EXPECT_FALSE(WaitForMessageBox(frontEnd.Id(), 200ms)) << gui::Narrow(what);
+        PostMessageW(dialog->hwnd, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(frontEnd.WaitForExit(10s));
+        return line.value_or(L"(nothing opened)");
+    };
+    const std::wstring first = helpOpens(L"local help present");
+    EXPECT_NE(first.find(L"local help.html"), std::wstring::npos) << gui::Narrow(first);
+    DeleteFileW(local.c_str());
+    const std::wstring second = helpOpens(L"local help gone");
+    EXPECT_NE(second.find(L"index.html"), std::wstring::npos) << gui::Narrow(second);
+    EXPECT_EQ(second.find(L"local help.html"), std::wstring::npos) << gui::Narrow(second);
+    SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "CountdownEngine.h"
 #include "DateTimeText.h"
 #include "Driver.h"
+#include "Inspect.h"
 #include "Listener.h"
 #include "Locale.h"
 #include "Strings.h"
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
 namespace brevalo::e2e {
@@ -174,33 +174,20 @@ TEST(Autorun, LogOffWritesARunOnceValueThatRestartsTheSameTimer) {
 }
 
 TEST(Action, RunsAtCompletionWithTheParametersQuotedAsOneArgument) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring record = std::wstring(temp) + L"brevalo-action.txt";
-    DeleteFileW(record.c_str());
-    SetEnvironmentVariableW(L"BREVALO_E2E_RECORD", record.c_str());
+    CommandLineRecord record(L"brevalo-action.txt");
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     BroadcastListener listener;
     Process timer = Process::Start(L"/q1 /cTea \"/a" + std::wstring(self) + L"|-x ^a b^\"");
-    SetEnvironmentVariableW(L"BREVALO_E2E_RECORD", nullptr);
+    record.StopInheriting();
     ASSERT_TRUE(StartedWindow(timer));
     ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
     EXPECT_TRUE(timer.WaitForExit(20s));
-    // The helper writes its command line when it runs.
-    std::wstring line;
-    for (int i = 0; i < 100 && line.empty(); ++i) {
-        std::ifstream in(gui::Narrow(record), std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        line.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-        if (line.empty())
-            Sleep(100);
-    }
+    const std::wstring line = record.Wait(10s).value_or(L"");
     ASSERT_FALSE(line.empty());
     const std::wstring tail = L"\"-x \"a b\"\"";
     ASSERT_GE(line.size(), tail.size());
     EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << gui::Narrow(line);
-    DeleteFileW(record.c_str());
 }
 
 TEST(ClockChange, ARelativeTimerAsksAndNoResumesWhileCancelCloses) {

@@ -2,9 +2,13 @@
 
 #include "Handle.h"
 
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace brevalo::e2e {
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -102,6 +106,43 @@ std::optional<std::wstring> ProcessCommandLine(DWORD processId) {
     if (!ReadProcessMemory(process.Get(), line.buffer, text.data(), line.length, nullptr))
         return std::nullopt;
     return text;
+}
+
+std::wstring TempFile(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + name;
+}
+
+CommandLineRecord::CommandLineRecord(const std::wstring& name) : file_(TempFile(name)) {
+    Clear();
+    SetEnvironmentVariableW(L"BREVALO_E2E_RECORD", file_.c_str());
+}
+
+CommandLineRecord::~CommandLineRecord() {
+    StopInheriting();
+    Clear();
+}
+
+void CommandLineRecord::StopInheriting() {
+    SetEnvironmentVariableW(L"BREVALO_E2E_RECORD", nullptr);
+}
+
+void CommandLineRecord::Clear() const {
+    DeleteFileW(file_.c_str());
+}
+
+std::optional<std::wstring> CommandLineRecord::Wait(std::chrono::milliseconds timeout) const {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    do {
+        // The recorder writes UTF-16 without a terminator.
+        std::ifstream in(file_.c_str(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        if (!bytes.empty())
+            return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+        std::this_thread::sleep_for(100ms);
+    } while (std::chrono::steady_clock::now() < until);
+    return std::nullopt;
 }
 
 } // namespace brevalo::e2e

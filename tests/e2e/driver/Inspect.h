@@ -22,4 +22,28 @@ HWND WaitForOtherProcessWindow(const std::wstring& className, DWORD exceptProces
 // parameters; nullopt when it cannot be read.
 std::optional<std::wstring> ProcessCommandLine(DWORD processId);
 
+// A file name in the temp folder.
+std::wstring TempFile(const std::wstring& name);
+
+// Programs started while this object lives (timers, their actions, opened
+// documents) inherit BREVALO_E2E_RECORD: a copy of the test program started
+// that way writes its own command line into the record file and ends.
+class CommandLineRecord {
+public:
+    explicit CommandLineRecord(const std::wstring& name);
+    CommandLineRecord(const CommandLineRecord&) = delete;
+    CommandLineRecord& operator=(const CommandLineRecord&) = delete;
+    ~CommandLineRecord();
+
+    // Stops handing the variable to programs started from now on.
+    void StopInheriting();
+    // Waits for the recorded command line; nullopt when none came in time.
+    std::optional<std::wstring> Wait(std::chrono::milliseconds timeout) const;
+    // Forgets an earlier record.
+    void Clear() const;
+
+private:
+    std::wstring file_;
+};
+
 } // namespace brevalo::e2e

@@ -1,0 +1,140 @@
+// Many timers at once, and a timer whose process is killed: what other
+// programs see (the broadcasts, the processes, the settings file and the
+// autorun values) stays whole.
+#include "DateTimeText.h"
+#include "Driver.h"
+#include "Listener.h"
+#include "Locale.h"
+#include "Strings.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace brevalo::e2e {
+namespace {
+
+const std::wstring RunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+bool IsTimerWindow(const WindowInfo& w) {
+    return w.className == L"TForm1";
+}
+
+DateTime LocalNow(int addSeconds = 0) {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    const DateTime now = *EncodeDateTime(
+        {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds});
+    return AddSeconds(now, addSeconds);
+}
+
+std::wstring SettingsFile() {
+    wchar_t data[MAX_PATH];
+    SHGetSpecialFolderPathW(nullptr, data, CSIDL_COMMON_APPDATA, FALSE);
+    return std::wstring(data) + L"\\Orsenic Software\\Velloro\\settings.ini";
+}
+
+bool IsColour(const std::string& text) {
+    return text.size() == 6 &&
+           text.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos;
+}
+
+TEST(Load, FiftyTimersEndingTogetherAllBroadcastAndEndAndLeaveAValidSettingsFile) {
+    constexpr int Count = 50;
+    BroadcastListener listener;
+    // One absolute end for all, far enough ahead for every process to start
+    // on a busy machine; starting in the order of the names.
+    const DateTime end = LocalNow(90);
+    const auto started = std::chrono::steady_clock::now();
+    const std::wstring endText = gui::Widen(DateTimeToText(end, os::UserFormatSettings()));
+    std::vector<Process> timers;
+    for (int i = 1; i <= Count; ++i) {
+        timers.push_back(Process::Start(L"\"/t" + endText + L"\" /u /cLoad" + std::to_wstring(i)));
+        listener.Pump(50ms);
+    }
+    for (const Process& timer : timers)
+        ASSERT_TRUE(WaitForWindow(timer.Id(), IsTimerWindow, 60s)) << "a timer did not open";
+    const auto startup = std::chrono::duration_cast<std::chrono::seconds>(
+        std::chrono::steady_clock::now() - started);
+    ASSERT_TRUE(listener.All().empty())
+        << "a timer ended before all had started (" << startup.count() << " s)";
+
+    std::set<std::wstring> names;
+    const auto until = std::chrono::steady_clock::now() + 150s;
+    while (names.size() < Count && std::chrono::steady_clock::now() < until) {
+        listener.Pump(500ms);
+        for (const auto& received : listener.All())
+            if (received.message == L"WM_TIME_UP")
+                names.insert(received.name);
+    }
+    EXPECT_EQ(names.size(), std::size_t(Count));
+    for (int i = 1; i <= Count; ++i)
+        EXPECT_TRUE(names.count(L"Load" + std::to_wstring(i))) << "no broadcast from Load" << i;
+    for (const Process& timer : timers)
+        EXPECT_TRUE(timer.WaitForExit(60s)) << "a timer process did not end";
+
+    // Every line of the settings file is a section, a key with a value, or
+    // empty, and the colours read back as colours.
+    std::ifstream in(gui::Narrow(SettingsFile()), std::ios::binary);
+    ASSERT_TRUE(in) << "no settings file";
+    std::string line;
+    int sections = 0;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        if (line.front() == '[') {
+            EXPECT_EQ(line.back(), ']') << line;
+            ++sections;
+            continue;
+        }
+        EXPECT_NE(line.find('='), std::string::npos) << "damaged line: " << line;
+    }
+    EXPECT_GE(sections, 1);
+    wchar_t value[64] = {};
+    for (const wchar_t* key : {L"Forecolor", L"Background"}) {
+        GetPrivateProfileStringW(L"Settings", key, L"", value, 64, SettingsFile().c_str());
+        EXPECT_TRUE(IsColour(gui::Narrow(value))) << gui::Narrow(key) << "=" << gui::Narrow(value);
+    }
+}
+
+TEST(Load, AKilledTimerLeavesItsRunValueWhichEndsAtTheOriginalMoment) {
+    Process timer = Process::Start(L"/r /q25 /u /cKilled");
+    ASSERT_TRUE(WaitForWindow(timer.Id(), IsTimerWindow));
+    Sleep(1000);
+    timer.Terminate();
+    ASSERT_TRUE(timer.WaitForExit(10s));
+
+    const auto values = StringValues(HKEY_CURRENT_USER, RunKeyPath);
+    ASSERT_EQ(values.size(), 1u) << "the Run value did not outlive the process";
+    const auto [name, data] = values[0];
+    // The value's name is the original end, to the second.
+    const auto end = TextToDateTime(gui::Narrow(name), os::UserFormatSettings(), LocalNow());
+    ASSERT_TRUE(end) << gui::Narrow(name);
+
+    // Started as the next log-on would start it.
+    BroadcastListener listener;
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    std::wstring line = data;
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    CloseHandle(pi.hThread);
+    gui::KernelHandle restarted(pi.hProcess);
+    ASSERT_TRUE(WaitForWindow(pi.dwProcessId, IsTimerWindow));
+    ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 60s));
+    const double late = (LocalNow() - *end) * 86400.0;
+    EXPECT_GE(late, -0.3) << "ended before the original moment";
+    EXPECT_LE(late, 1.5) << "ended after the original moment";
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    // Completion removes the value it found again.
+    EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunKeyPath).empty());
+}
+
+} // namespace
+} // namespace brevalo::e2e
