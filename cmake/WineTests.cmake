@@ -13,12 +13,13 @@ include(GoogleTest)
 add_compile_options(-Wno-missing-field-initializers)
 add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# brevalo_wine_test(<target> [FRESH_PREFIX] [TIMEOUT s] [LABEL name])
+# brevalo_wine_test(<target> [FRESH_PREFIX] [TIMEOUT s] [LABEL name] [DPI n])
 #   Registers every test of a GoogleTest program. With FRESH_PREFIX each test
 #   runs in its own copy of the template Wine prefix (clean registry and files).
-#   The options travel as arguments of the target's emulator.
+#   With DPI the screen has that many pixels per inch (each test then runs in
+#   a fresh prefix). The options travel as arguments of the target's emulator.
 function(brevalo_wine_test target)
-    cmake_parse_arguments(ARG "FRESH_PREFIX" "TIMEOUT;LABEL" "" ${ARGN})
+    cmake_parse_arguments(ARG "FRESH_PREFIX" "TIMEOUT;LABEL;DPI" "" ${ARGN})
     if(NOT ARG_LABEL)
         set(ARG_LABEL windows)
     endif()
@@ -28,6 +29,9 @@ function(brevalo_wine_test target)
     set(emulator ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh --timeout=${ARG_TIMEOUT})
     if(ARG_FRESH_PREFIX)
         list(APPEND emulator --fresh)
+    endif()
+    if(ARG_DPI)
+        list(APPEND emulator --dpi=${ARG_DPI})
     endif()
     set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR "${emulator}")
     gtest_discover_tests(${target}

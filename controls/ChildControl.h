@@ -38,6 +38,10 @@ public:
     bool CanFocus() const noexcept;
     void SetFont(HFONT font);
 
+    // Called by the dialog after its DPI changed and its controls were
+    // rescaled (bounds and fonts): for what a control derives from the DPI.
+    virtual void DpiChanged() {}
+
     // The object of a control created by this class, or null.
     static ChildControl* FromHandle(HWND hwnd) noexcept;
 

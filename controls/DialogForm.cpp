@@ -28,6 +28,12 @@ BOOL CALLBACK DisableThreadWindow(HWND hwnd, LPARAM data) {
     return TRUE;
 }
 
+BOOL CALLBACK NotifyDpiChanged(HWND hwnd, LPARAM) {
+    if (ChildControl* control = ChildControl::FromHandle(hwnd))
+        control->DpiChanged();
+    return TRUE;
+}
+
 bool PressIfAvailable(PushButton* button) {
     if (!button || !button->CanFocus())
         return false;
@@ -82,8 +88,7 @@ void DialogForm::CreateDialogWindow(const DialogParams& params) {
     create.width = create.height = 100;
     CreateHandle(create);
 
-    const UINT dpi = Dpi();
-    fontHandle_ = font_.Create(dpi);
+    fontHandle_ = CreateMessageFont(Dpi());
     RECT outer{0, 0, Scale(params.clientWidth), Scale(params.clientHeight)};
     AdjustWindowRectEx(&outer, create.style, FALSE, create.exStyle);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
@@ -175,6 +180,16 @@ bool DialogForm::PreTranslateMessage(MSG& msg) {
         return true;
     // Tab, the arrow keys between grouped controls and mnemonics.
     return IsDialogMessageW(Handle(), &msg) != FALSE;
+}
+
+void DialogForm::RescaleForDpi(UINT oldDpi, UINT newDpi, gui::DpiFonts& fonts) {
+    // The old font goes only once no control uses it any more.
+    const gui::Font previous = std::move(fontHandle_);
+    fontHandle_ = CreateMessageFont(newDpi);
+    fonts.Map(previous.Get(), fontHandle_.Get());
+    gui::Form::RescaleForDpi(oldDpi, newDpi, fonts);
+    // Then the controls that size themselves to their font or load pictures.
+    EnumChildWindows(Handle(), &NotifyDpiChanged, 0);
 }
 
 LRESULT DialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

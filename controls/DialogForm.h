@@ -82,6 +82,9 @@ protected:
     virtual void DoShow() {}
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The dialog font is remade at the new DPI and replaces the old one in
+    // every control that uses it.
+    void RescaleForDpi(UINT oldDpi, UINT newDpi, gui::DpiFonts& fonts) override;
 
 private:
     bool HandleDialogKey(const MSG& msg);

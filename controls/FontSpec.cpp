@@ -39,6 +39,18 @@ FontSpec FromLogFont(const LOGFONTW& lf) {
 
 } // namespace
 
+gui::Font CreateMessageFont(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return MessageFontSpec().Create(dpi);
+    LOGFONTW font = metrics.lfMessageFont;
+    const int systemDpi = int(gui::WindowDpi(nullptr));
+    if (int(dpi) != systemDpi)
+        font.lfHeight = MulDiv(font.lfHeight, int(dpi), systemDpi);
+    return gui::Font(CreateFontIndirectW(&font));
+}
+
 FontSpec MessageFontSpec() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;

@@ -29,5 +29,8 @@ struct FontSpec {
 // The system's message font (SPI_GETNONCLIENTMETRICS): the dialogs' font.
 // Falls back to the stock GUI font when the metrics cannot be read.
 FontSpec MessageFontSpec();
+// The system's message font itself at `dpi`: its height in pixels scaled from
+// the system DPI, without the rounding to whole points of MessageFontSpec.
+gui::Font CreateMessageFont(UINT dpi);
 
 } // namespace brevalo::controls

@@ -2,6 +2,8 @@
 
 #include "Application.h"
 #include "Clock.h"
+#include "Dpi.h"
+#include "Handle.h"
 #include "OsError.h"
 #include "Strings.h"
 
@@ -80,16 +82,44 @@ StaticIcon::StaticIcon(HWND parent, const RECT& bounds)
     : ChildControl(parent, L"STATIC", "", SS_ICON | SS_CENTERIMAGE | WS_VISIBLE, 0, bounds,
                    nullptr) {}
 
+void StaticText::FitToText() {
+    fitToText_ = true;
+    const std::wstring text = gui::Widen(Text());
+    gui::WindowDc dc(Handle());
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
+    gui::SelectObjectScope select(dc.Get(), font ? font : GetStockObject(SYSTEM_FONT));
+    RECT extent{0, 0, 0, 0};
+    DrawTextW(dc.Get(), text.empty() ? L" " : text.c_str(), text.empty() ? 1 : int(text.size()),
+              &extent, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    const RECT bounds = Bounds();
+    SetBounds(
+        RECT{bounds.left, bounds.top, bounds.left + extent.right, bounds.top + extent.bottom});
+}
+
+void StaticText::DpiChanged() {
+    if (fitToText_)
+        FitToText();
+}
+
 void StaticIcon::SetIcon(const wchar_t* name, int size) {
+    // The size is given at 96 DPI; the picture follows the window's DPI.
+    const int pixels = gui::ScaleToDpi(size, gui::WindowDpi(Handle()));
     auto icon = static_cast<HICON>(
-        LoadImageW(gui::Application::Instance().Instance_(), name, IMAGE_ICON, size, size, 0));
+        LoadImageW(gui::Application::Instance().Instance_(), name, IMAGE_ICON, pixels, pixels, 0));
     if (!icon)
         gui::RaiseLastOsError();
+    name_ = name;
+    size_ = size;
     const RECT bounds = Bounds();
     SendMessageW(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     // The control sizes itself to the icon; keep the place it was given.
     SetBounds(bounds);
     icon_.Reset(icon);
+}
+
+void StaticIcon::DpiChanged() {
+    if (name_)
+        SetIcon(name_, size_);
 }
 
 // --- Edit ------------------------------------------------------------------

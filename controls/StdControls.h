@@ -60,6 +60,14 @@ public:
 class StaticText : public ChildControl {
 public:
     StaticText(HWND parent, const std::string& caption, const RECT& bounds, HFONT font);
+
+    // Sizes the text to its caption in its font, now and after each change
+    // of DPI, as a label does: no caption is cut at another DPI.
+    void FitToText();
+    void DpiChanged() override;
+
+private:
+    bool fitToText_ = false;
 };
 
 // An icon from the program's resources at its own size.
@@ -70,9 +78,13 @@ public:
     // there is no such resource.
     void SetIcon(const wchar_t* name, int size);
     HICON Icon() const noexcept { return icon_.Get(); }
+    // Loads the icon again at the new DPI's size.
+    void DpiChanged() override;
 
 private:
     gui::Icon icon_;
+    const wchar_t* name_ = nullptr; // a resource name or ordinal
+    int size_ = 0;                  // pixels at 96 DPI
 };
 
 // A one-line edit with a sunken border.

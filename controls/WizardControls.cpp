@@ -224,6 +224,11 @@ void TLinkLabel::Rebuild() {
     SetBounds(Left(), Top(), size.cx, size.cy);
 }
 
+void TLinkLabel::RescaleForDpi(UINT oldDpi, UINT newDpi) {
+    GraphicControl::RescaleForDpi(oldDpi, newDpi);
+    Rebuild();
+}
+
 void TLinkLabel::SetHot(bool hot) {
     if (hot_ == hot)
         return;

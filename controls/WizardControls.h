@@ -140,6 +140,7 @@ public:
     void SetFontName(const std::string& name);
 
     void Paint(HDC dc) override;
+    void RescaleForDpi(UINT oldDpi, UINT newDpi) override;
 
 private:
     void Rebuild();

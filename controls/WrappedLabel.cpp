@@ -23,6 +23,11 @@ void WrappedLabel::SetFont(const FontSpec& font) {
     Invalidate();
 }
 
+void WrappedLabel::RescaleForDpi(UINT oldDpi, UINT newDpi) {
+    GraphicControl::RescaleForDpi(oldDpi, newDpi);
+    handle_ = font_.Create(Parent().Dpi());
+}
+
 void WrappedLabel::Paint(HDC dc) {
     gui::SelectObjectScope select(dc, handle_.Get());
     SetBkMode(dc, TRANSPARENT);

@@ -21,6 +21,7 @@ public:
     void SetFont(const FontSpec& font);
 
     void Paint(HDC dc) override;
+    void RescaleForDpi(UINT oldDpi, UINT newDpi) override;
 
 private:
     std::string text_;

@@ -192,6 +192,10 @@ void TForm4::FormCreate(const AdvancedEnvironment& environment) {
              Label1.get(), Label2.get(), Label3.get(), DateTimePicker1.get(),
              DateTimePicker2.get()})
         show(*c);
+    // Labels are as wide as their text, whatever the font and the DPI.
+    for (controls::StaticText* label : {Label1.get(), Label2.get(), Label3.get(), Label4.get(),
+                                        Label5.get(), Label6.get(), Label7.get()})
+        label->FitToText();
 
     ButtonOK->SetDefault(true);
     SetDefaultButton(ButtonOK.get());
@@ -267,6 +271,7 @@ void TForm4::FormCreate(const AdvancedEnvironment& environment) {
     // 10. The size is fixed.
     const RECT fixed = BoundsPixels();
     fixedSize_ = SIZE{fixed.right - fixed.left, fixed.bottom - fixed.top};
+    fixedDpi_ = Dpi();
 }
 
 AdvancedChoices TForm4::Choices() const {
@@ -391,7 +396,10 @@ LRESULT TForm4::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO:
         if (fixedSize_.cx > 0) {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize = info->ptMaxTrackSize = POINT{fixedSize_.cx, fixedSize_.cy};
+            // The fixed size grows and shrinks with the window's DPI.
+            const int dpi = int(Dpi()), fixedDpi = int(fixedDpi_);
+            info->ptMinTrackSize = info->ptMaxTrackSize =
+                POINT{MulDiv(fixedSize_.cx, dpi, fixedDpi), MulDiv(fixedSize_.cy, dpi, fixedDpi)};
         }
         return 0;
     }

@@ -103,7 +103,8 @@ private:
     TForm6* action_ = nullptr;
     std::unique_ptr<controls::TFormResizer> resizer_;
     bool layoutIcons_ = true;
-    SIZE fixedSize_{};
+    SIZE fixedSize_{}; // at fixedDpi_
+    UINT fixedDpi_ = 96;
 };
 
 } // namespace brevalo

@@ -127,10 +127,8 @@ TForm6::TForm6(HWND owner) : owner_(owner) {
     if (!os::FileExists(FolderWithBackslash(SearchFolders.system) + ShutdownProgram))
         Button2->SetEnabled(false);
 
-    collapsedHeight_ = Scale(164 + 25 + 40);
-    unfoldedHeight_ = Scale(232 + 177 + 40);
     unfolded_ = false;
-    SetWindowHeight(collapsedHeight_);
+    SetWindowHeight(CollapsedHeight());
     ListView1->SetColumnWidth(LVSCW_AUTOSIZE_USEHEADER);
 }
 
@@ -159,7 +157,7 @@ void TForm6::Button1Click() {
 }
 
 void TForm6::Button2Click() {
-    SetWindowHeight(unfolded_ ? collapsedHeight_ : unfoldedHeight_);
+    SetWindowHeight(unfolded_ ? CollapsedHeight() : UnfoldedHeight());
     unfolded_ = !unfolded_;
     Button2->SetText(unfolded_ ? "Options <<" : "Options >>");
 }

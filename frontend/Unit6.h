@@ -40,8 +40,10 @@ public:
     std::string ActionVerb() const { return LabeledEdit3->Text(); }
 
     bool Unfolded() const noexcept { return unfolded_; }
-    int CollapsedHeight() const noexcept { return collapsedHeight_; }
-    int UnfoldedHeight() const noexcept { return unfoldedHeight_; }
+    // Window heights at the window's DPI: below the "OK" button folded in,
+    // below the list unfolded.
+    int CollapsedHeight() const noexcept { return Scale(164 + 25 + 40); }
+    int UnfoldedHeight() const noexcept { return Scale(232 + 177 + 40); }
 
     // Event handlers.
     void Button1Click(); // "Browse.."
@@ -76,8 +78,6 @@ private:
     std::unique_ptr<controls::ImageList> images_;
     std::unique_ptr<controls::TFormResizer> resizer_;
     bool unfolded_ = false;
-    int collapsedHeight_ = 0;
-    int unfoldedHeight_ = 0;
 };
 
 } // namespace brevalo

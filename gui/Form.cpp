@@ -1,6 +1,7 @@
 #include "Form.h"
 
 #include "Application.h"
+#include "Dpi.h"
 #include "GraphicControl.h"
 #include "Handle.h"
 #include "OsError.h"
@@ -114,6 +115,66 @@ void Form::PaintMessage() {
     EndPaint(Handle(), &ps);
 }
 
+void Form::RescaleGraphics(UINT oldDpi, UINT newDpi) {
+    for (GraphicControl* control : graphics_)
+        control->RescaleForDpi(oldDpi, newDpi);
+}
+
+namespace {
+
+struct ChildBounds {
+    HWND hwnd;
+    RECT bounds; // in the parent's client coordinates
+};
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM data) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    reinterpret_cast<std::vector<ChildBounds>*>(data)->push_back({hwnd, r});
+    return TRUE;
+}
+
+} // namespace
+
+void Form::RescaleForDpi(UINT oldDpi, UINT newDpi, DpiFonts& fonts) {
+    // All bounds are taken before anything moves, so that a control that
+    // lays out its own children when its size changes does not have them
+    // rescaled twice: the rescaled bounds agree with its own layout.
+    std::vector<ChildBounds> children;
+    EnumChildWindows(Handle(), &CollectChild, reinterpret_cast<LPARAM>(&children));
+    RescaleGraphics(oldDpi, newDpi);
+    for (const ChildBounds& child : children)
+        if (auto* form = dynamic_cast<Form*>(Window::FromHandle(child.hwnd)))
+            form->RescaleGraphics(oldDpi, newDpi);
+    for (const ChildBounds& child : children) {
+        if (!IsWindow(child.hwnd))
+            continue;
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(child.hwnd, WM_GETFONT, 0, 0));
+        if (font)
+            SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Successor(font)),
+                         FALSE);
+        const RECT r = RescaleRect(child.bounds, oldDpi, newDpi);
+        SetWindowPos(child.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Form::ChangeDpi(UINT newDpi, const RECT& suggested) {
+    const UINT oldDpi = Dpi();
+    if (newDpi && newDpi != oldDpi) {
+        RecordWindowDpi(Handle(), newDpi);
+        DpiFonts fonts(oldDpi, newDpi);
+        RescaleForDpi(oldDpi, newDpi, fonts);
+        // The copies of the previous change are no longer in use.
+        dpiFonts_ = fonts.TakeCreated();
+    }
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
@@ -148,13 +209,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+        ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
-    }
     case WM_DESTROY:
         if (Application::Instance().MainWindow() == this)
             PostQuitMessage(0);

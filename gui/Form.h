@@ -3,6 +3,8 @@
 // message loop when it is the application's main window.
 #pragma once
 
+#include "DpiFonts.h"
+#include "Handle.h"
 #include "Window.h"
 
 #include <functional>
@@ -46,8 +48,19 @@ public:
 
     bool PreTranslateMessage(MSG& msg) override;
 
+    // Rescales the windowless controls from oldDpi to newDpi.
+    void RescaleGraphics(UINT oldDpi, UINT newDpi);
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // The window's DPI changed (WM_DPICHANGED) from oldDpi to newDpi, and
+    // the window already answers the new one; it is resized afterwards to
+    // the rectangle the system suggests. Rescales the bounds and fonts of
+    // all child windows, and the windowless controls of this form and of the
+    // forms inside it. A form that owns fonts maps them to their successors
+    // in `fonts` before calling this; other fonts get rescaled copies.
+    virtual void RescaleForDpi(UINT oldDpi, UINT newDpi, DpiFonts& fonts);
 
     // Key events; true when the key has been handled.
     virtual bool KeyDown(WORD key) {
@@ -63,6 +76,9 @@ protected:
 
 private:
     void PaintMessage();
+    void ChangeDpi(UINT newDpi, const RECT& suggested);
+    // The rescaled copies of fonts made by the last change of DPI.
+    std::vector<Font> dpiFonts_;
     COLORREF color_ = GetSysColor(COLOR_BTNFACE);
     bool doubleBuffered_ = false;
     bool keyPreview_ = false;

@@ -1,5 +1,6 @@
 #include "GraphicControl.h"
 
+#include "DpiFonts.h"
 #include "Form.h"
 
 namespace brevalo::gui {
@@ -22,6 +23,11 @@ void GraphicControl::SetVisible(bool visible) {
         return;
     visible_ = visible;
     Invalidate();
+}
+
+void GraphicControl::RescaleForDpi(UINT oldDpi, UINT newDpi) {
+    const RECT r = RescaleRect(bounds_, oldDpi, newDpi);
+    SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 void GraphicControl::Invalidate() const {

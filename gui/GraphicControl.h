@@ -37,6 +37,10 @@ public:
     void Invalidate() const;
     virtual void Paint(HDC dc) = 0;
 
+    // The form's DPI changed from oldDpi to newDpi (the form already answers
+    // the new one): the bounds are rescaled; controls with fonts remake them.
+    virtual void RescaleForDpi(UINT oldDpi, UINT newDpi);
+
     std::function<void(GraphicControl&)> OnClick;
     std::function<void(GraphicControl&, POINT)> OnMouseMove;
 

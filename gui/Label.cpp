@@ -58,6 +58,11 @@ void Label::RebuildFont() {
     Invalidate();
 }
 
+void Label::RescaleForDpi(UINT oldDpi, UINT newDpi) {
+    GraphicControl::RescaleForDpi(oldDpi, newDpi);
+    RebuildFont(); // at the form's new DPI; the size follows the text
+}
+
 void Label::AutoSize() {
     HWND hwnd = Parent().Handle();
     WindowDc dc(hwnd);

@@ -28,6 +28,7 @@ public:
     void SetColor(COLORREF color);
 
     void Paint(HDC dc) override;
+    void RescaleForDpi(UINT oldDpi, UINT newDpi) override;
 
 private:
     void RebuildFont();

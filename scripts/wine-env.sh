@@ -117,6 +117,18 @@ wine_env_prefix() {
     fi
 }
 
+# Sets the screen DPI of the prefix in WINEPREFIX, for programs started
+# afterwards. Wine takes LogPixels from the user's desktop settings first and
+# from the machine's current hardware profile (Software\Fonts) without them.
+wine_env_dpi() {
+    local dpi=$1
+    case $dpi in
+    '' | *[!0-9]*) wine_env_die "DPI must be a whole number: $dpi" ;;
+    esac
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        </dev/null >/dev/null 2>&1 || wine_env_die "cannot set LogPixels"
+}
+
 # Prepares root, display and template under a lock, so parallel runs share them.
 wine_env_prepare() {
     local root=$1

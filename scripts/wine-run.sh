@@ -6,6 +6,9 @@
 #                                       prefix (name "auto": a new one, removed
 #                                       after the run)
 #   --timeout=s, BREVALO_WINE_TIMEOUT=s  time limit in seconds (default 120)
+#   --dpi=n, BREVALO_WINE_DPI=n          screen DPI (Wine's LogPixels) for the
+#                                       run; needs a fresh prefix and makes
+#                                       one ("auto") when none is named
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=wine-env.sh
@@ -16,16 +19,24 @@ while [ $# -gt 0 ]; do
     case $1 in
     --fresh) export BREVALO_FRESH_PREFIX=${BREVALO_FRESH_PREFIX:-auto} ;;
     --timeout=*) export BREVALO_WINE_TIMEOUT=${1#--timeout=} ;;
+    --dpi=*) export BREVALO_WINE_DPI=${1#--dpi=} ;;
     *) break ;;
     esac
     shift
 done
-[ $# -ge 1 ] || wine_env_die "usage: wine-run.sh [--fresh] [--timeout=s] program.exe [arguments...]"
+[ $# -ge 1 ] || wine_env_die "usage: wine-run.sh [--fresh] [--timeout=s] [--dpi=n] program.exe [arguments...]"
+# The shared prefix keeps the normal DPI: another DPI only in a prefix of its own.
+if [ -n "${BREVALO_WINE_DPI:-}" ]; then
+    export BREVALO_FRESH_PREFIX=${BREVALO_FRESH_PREFIX:-auto}
+fi
 
 root=$(wine_env_root)
 wine_env_prepare "$root"
 wine_env_display "$root"
 wine_env_prefix "$root" "${BREVALO_FRESH_PREFIX:-}"
+if [ -n "${BREVALO_WINE_DPI:-}" ]; then
+    wine_env_dpi "$BREVALO_WINE_DPI"
+fi
 
 # Wine's background services inherit the output of the run that starts them
 # and outlive it; giving them a file instead of our caller's pipe keeps a

@@ -448,7 +448,11 @@ void TForm1::FormResize() {
             return TextExtent{label.Width(), label.Height()};
         };
     };
-    const DigitLayout layout = LayoutDigits(windowWidth, windowHeight, client.bottom,
+    // Font sizes are points, which grow with the DPI: the height that sizes
+    // them is taken at 96 DPI, so the digits fill the same share of the
+    // window at any DPI.
+    const int clientHeight96 = MulDiv(client.bottom, 96, int(Dpi()));
+    const DigitLayout layout = LayoutDigits(windowWidth, windowHeight, clientHeight96,
                                             Label2.Width(), measure(Label1), measure(Label2));
     Label1.SetFontSize(layout.label1Size);
     Label2.SetFontSize(layout.label2Size);
