@@ -1,0 +1,82 @@
+// What the benchmark driver needs from Windows: a clock, child processes,
+// the child's window and its pixels, and a listener for the completion
+// broadcast.
+#pragma once
+
+#include "DigitPixels.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brevalo::bench {
+
+// Milliseconds of a steady clock.
+double NowMs();
+// The local wall-clock time in FILETIME units (100 ns), the clock both
+// programs count against.
+long long LocalNowTicks();
+SYSTEMTIME TicksToSystemTime(long long ticks);
+
+// Handles every queued message, waiting at most timeoutMs for the first.
+// Sent messages (broadcasts of the children) are answered here too.
+void PumpMessages(DWORD timeoutMs);
+
+class Child {
+public:
+    // Starts the command line (program path quoted first); false on failure.
+    bool Start(const std::wstring& commandLine);
+    ~Child();
+
+    DWORD Pid() const { return info_.dwProcessId; }
+    HANDLE Process() const { return info_.hProcess; }
+    bool Running() const;
+    // Waits, pumping messages, until the process has ended.
+    bool WaitExit(DWORD timeoutMs);
+    // Asks the window to close, then ends the process if it stays.
+    void Stop();
+    // Kernel plus user time so far, in milliseconds; negative on failure.
+    double CpuMs() const;
+    // Peak working set in bytes; negative on failure.
+    double PeakWorkingSet() const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// The process's largest visible top-level window, or null.
+HWND FindMainWindow(DWORD pid);
+// Pixels of the colour in the window's client area, read back from the
+// screen; -1 when the capture failed.
+int CountClientPixels(HWND window, Rgb colour, int tolerance);
+
+// A hidden top-level window that receives the registered "WM_TIME_UP"
+// broadcast and notes when it arrived.
+class TimeUpListener {
+public:
+    struct Arrival {
+        long long localTicks;
+        double steadyMs;
+        std::wstring name;
+    };
+
+    TimeUpListener();
+    ~TimeUpListener();
+    TimeUpListener(const TimeUpListener&) = delete;
+    TimeUpListener& operator=(const TimeUpListener&) = delete;
+
+    void Clear() { arrivals_.clear(); }
+    // The first arrival whose atom held the name.
+    std::optional<Arrival> Find(const std::wstring& name) const;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+    std::vector<Arrival> arrivals_;
+};
+
+} // namespace brevalo::bench
