@@ -56,12 +56,17 @@ protected:
         return index < edits.size() ? edits[index] : nullptr;
     }
 
-    // Name Tea, "By length of time", 5 minutes, then Next through the
-    // defaults to the "Finished" page.
-    void TeaToFinishedPage() {
+    // Name Tea (or the name typed key by key), "By length of time", 5
+    // minutes, then Next through the defaults to the "Finished" page.
+    void TeaToFinishedPage(const std::wstring& typedName = L"") {
         Open();
         ASSERT_TRUE(Edit(0));
-        SendMessageW(Edit(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Tea"));
+        SendMessageW(Edit(0), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(typedName.empty() ? L"Tea" : L""));
+        if (!typedName.empty()) {
+            TypeText(Edit(0), typedName);
+            Settle(window);
+        }
         Press(L"By length of time");
         Press(L"Next >");
         ASSERT_EQ(VisibleChildren(window, L"Edit").size(), 4u) << "not on the length page";
@@ -76,9 +81,9 @@ protected:
     std::string Describe() {
         std::string text;
         for (HWND child : VisibleChildren(window))
-            text += "[" + gui::Narrow(WindowText(child)) + "]";
+            text.append("[").append(gui::Narrow(WindowText(child))).append("]");
         if (auto box = WaitForMessageBox(program.Id(), 100ms))
-            text += " box: " + gui::Narrow(MessageBoxText(box->hwnd));
+            text.append(" box: ").append(gui::Narrow(MessageBoxText(box->hwnd)));
         return text;
     }
 
@@ -100,6 +105,19 @@ TEST_F(Wizard, TeaForFiveMinutesStartsATimerWithTheBuiltSwitches) {
     EXPECT_EQ(commandLine.substr(commandLine.size() - TeaSwitches.size()), TeaSwitches)
         << gui::Narrow(commandLine);
     EXPECT_TRUE(program.WaitForExit(10s)) << "the wizard stayed open";
+}
+
+TEST_F(Wizard, TheNameKeepsAHundredOfTheCharactersTypedAndTheTimerShowsThem) {
+    std::wstring typed;
+    for (int i = 0; i < 101; ++i)
+        typed += wchar_t(L'a' + i % 26);
+    TeaToFinishedPage(typed);
+    Press(L"Finish");
+    DWORD timerId = 0;
+    HWND timer = WaitForAnyWindow(L"TForm1", typed.substr(0, 100), timerId);
+    EXPECT_TRUE(timer) << "no timer window captioned with the first 100 characters";
+    if (timerId)
+        EndProcess(timerId);
 }
 
 TEST_F(Wizard, DatePathRefusesAMomentAlreadyPast) {
