@@ -119,19 +119,13 @@ TEST(Load, AKilledTimerLeavesItsRunValueWhichEndsAtTheOriginalMoment) {
 
     // Started as the next log-on would start it.
     BroadcastListener listener;
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    std::wstring line = data;
-    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
-    CloseHandle(pi.hThread);
-    gui::KernelHandle restarted(pi.hProcess);
-    ASSERT_TRUE(WaitForWindow(pi.dwProcessId, IsTimerWindow));
+    Process restarted = Process::StartCommandLine(data);
+    ASSERT_TRUE(WaitForWindow(restarted.Id(), IsTimerWindow));
     ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 60s));
     const double late = (LocalNow() - *end) * 86400.0;
     EXPECT_GE(late, -0.3) << "ended before the original moment";
     EXPECT_LE(late, 1.5) << "ended after the original moment";
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(restarted.WaitForExit(20s));
     // Completion removes the value it found again.
     EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunKeyPath).empty());
 }

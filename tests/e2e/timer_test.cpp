@@ -157,20 +157,13 @@ TEST(Autorun, LogOffWritesARunOnceValueThatRestartsTheSameTimer) {
 
     // The data starts the same timer with the same absolute end.
     Sleep(2000);
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    std::wstring line = data;
-    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
-    CloseHandle(pi.hThread);
-    gui::KernelHandle restarted(pi.hProcess);
-    auto again = WaitForWindow(pi.dwProcessId, IsTimerWindow);
+    Process restarted = Process::StartCommandLine(data);
+    auto again = WaitForWindow(restarted.Id(), IsTimerWindow);
     ASSERT_TRUE(again);
     Sleep(500);
     const double left = CaptionSeconds(again->hwnd);
     const double expected = (*end - now) * 86400.0 - 2.5;
     EXPECT_NEAR(left, expected, 6.0) << gui::Narrow(WindowText(again->hwnd));
-    TerminateProcess(pi.hProcess, 0);
 }
 
 TEST(Action, RunsAtCompletionWithTheParametersQuotedAsOneArgument) {

@@ -19,11 +19,16 @@ Process::~Process() {
 }
 
 Process Process::Start(const std::wstring& arguments) {
-    Process process;
-    process.commandLine_ = L"\"" + ProgramPath() + L"\"";
+    std::wstring line = L"\"" + ProgramPath() + L"\"";
     if (!arguments.empty())
-        process.commandLine_ += L" " + arguments;
-    std::wstring mutableLine = process.commandLine_;
+        line += L" " + arguments;
+    return StartCommandLine(line);
+}
+
+Process Process::StartCommandLine(const std::wstring& commandLine) {
+    Process process;
+    process.commandLine_ = commandLine;
+    std::wstring mutableLine = commandLine;
     STARTUPINFOW si{sizeof si};
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,

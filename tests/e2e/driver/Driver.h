@@ -29,6 +29,8 @@ public:
 
     // Starts Brevalo.exe with `arguments` appended to its quoted path.
     static Process Start(const std::wstring& arguments);
+    // Starts a whole command line, as the system does with an autorun value.
+    static Process StartCommandLine(const std::wstring& commandLine);
 
     DWORD Id() const noexcept { return id_; }
     HANDLE Handle() const noexcept { return handle_.Get(); }
