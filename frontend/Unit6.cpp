@@ -110,11 +110,12 @@ TForm6::TForm6(HWND owner) : owner_(owner) {
     resizer_->SetMinFontSize(8);
     resizer_->SetMaxFontSize(48);
 
-    // The list's icons.
-    images_ = std::make_unique<controls::ImageList>(32, 32);
+    // The list's icons, 32 pixels at 96 DPI, drawn for the window's DPI.
+    const int iconSize = Scale(32);
+    images_ = std::make_unique<controls::ImageList>(iconSize, iconSize);
     for (const wchar_t* name : ReadyActionIcons) {
-        auto icon = static_cast<HICON>(
-            LoadImageW(gui::Application::Instance().Instance_(), name, IMAGE_ICON, 32, 32, 0));
+        auto icon = static_cast<HICON>(LoadImageW(gui::Application::Instance().Instance_(), name,
+                                                  IMAGE_ICON, iconSize, iconSize, 0));
         if (!icon)
             gui::RaiseLastOsError();
         ImageList_AddIcon(images_->Handle(), icon);

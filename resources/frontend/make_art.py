@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Draws the icons of the advanced dialogs and writes them as .ico files next
-to this script: the timer, sound and screen icons (a modern and an older,
-flatter look of each) and the three ready-made action icons. Pure Python, so
-that the art can be remade anywhere: python3 resources/frontend/make_art.py"""
+"""Draws the icons of the advanced dialogs at several sizes and writes them as
+icon resources next to this script, with the resource script that names them
+(resources/Frontend.rc): the timer, sound and screen icons (a modern and an
+older, flatter look of each) and the three ready-made action icons. Pure
+Python, so that the art can be remade anywhere:
+python3 resources/frontend/make_art.py"""
 import math
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -59,20 +62,47 @@ class Canvas:
             mask += bits
         return header + bytes(xor) + bytes(mask)
 
+    def png_image(self):
+        """The canvas as a PNG file, the compressed form an icon image may
+        take from Windows Vista on; the larger sizes use it to stay small."""
+        s = self.size
+        raw = bytearray()
+        for y in range(s):
+            raw.append(0)  # no filter
+            for x in range(s):
+                raw += bytes(self.px[y][x])
 
-def write_resource(name, canvas, image_id):
-    """Writes the two halves of an icon resource: `name`.img (the image, of
-    resource type RT_ICON with id `image_id`) and `name`.grp (the directory
-    of resource type RT_GROUP_ICON that points at it). Giving the ids here
-    keeps them apart from the icons of the other resource scripts."""
-    data = canvas.ico_image()
-    with open(os.path.join(HERE, name + '.img'), 'wb') as f:
-        f.write(data)
-    dim = 0 if canvas.size >= 256 else canvas.size
-    group = struct.pack('<HHH', 0, 1, 1) + struct.pack('<BBBBHHIH', dim, dim, 0, 0, 1, 32,
-                                                       len(data), image_id)
+        def chunk(kind, data):
+            body = kind + data
+            return struct.pack('>I', len(data)) + body + struct.pack('>I', zlib.crc32(body))
+
+        return (b'\x89PNG\r\n\x1a\n' +
+                chunk(b'IHDR', struct.pack('>IIBBBBB', s, s, 8, 6, 0, 0, 0)) +
+                chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
+def write_resource(name, canvases, first_id):
+    """Writes the parts of one icon resource: `name`-<size>.img for each
+    image (resource type RT_ICON, ids first_id, first_id + 100, ...) and
+    `name`.grp (the RT_GROUP_ICON directory that lists them, from which the
+    system picks the image nearest the size asked for). Giving the ids here
+    keeps them apart from the icons of the other resource scripts. Returns
+    the (id, file) pairs of the images."""
+    images = []
+    group = struct.pack('<HHH', 0, 1, len(canvases))
+    for k, canvas in enumerate(canvases):
+        # The size for 96 DPI stays a bitmap, which every system reads.
+        data = canvas.ico_image() if k == 0 else canvas.png_image()
+        file_name = '%s-%d.img' % (name, canvas.size)
+        with open(os.path.join(HERE, file_name), 'wb') as f:
+            f.write(data)
+        image_id = first_id + 100 * k
+        dim = 0 if canvas.size >= 256 else canvas.size
+        group += struct.pack('<BBBBHHIH', dim, dim, 0, 0, 1, 32, len(data), image_id)
+        images.append((image_id, file_name))
     with open(os.path.join(HERE, name + '.grp'), 'wb') as f:
         f.write(group)
+    return images
 
 
 def write_ico(name, canvases):
@@ -192,23 +222,43 @@ def logoff(size):
     return c
 
 
-# Name, drawing and image id of each icon; the ids are unique in the program.
+# Name, resource name, drawing (by size in pixels), size at 96 DPI and first
+# image id of each icon; the ids are unique in the program.
 ICONS = [
-    ('timer', lambda: timer(32, False), 7001),
-    ('sound', lambda: speaker(48, False), 7002),
-    ('screen', lambda: screen(48, False), 7003),
-    ('oldtimer', lambda: timer(32, True), 7004),
-    ('oldsound', lambda: speaker(48, True), 7005),
-    ('oldscreen', lambda: screen(48, True), 7006),
-    ('restart', lambda: restart(32), 7007),
-    ('shutdown', lambda: power(32, (200, 40, 40)), 7008),
-    ('logoff', lambda: logoff(32), 7009),
+    ('timer', 'TIMERICON', lambda n: timer(n, False), 32, 7001),
+    ('sound', 'SOUNDICON', lambda n: speaker(n, False), 48, 7002),
+    ('screen', 'SCREENICON', lambda n: screen(n, False), 48, 7003),
+    ('oldtimer', 'OLDTIMER', lambda n: timer(n, True), 32, 7004),
+    ('oldsound', 'OLDSOUND', lambda n: speaker(n, True), 48, 7005),
+    ('oldscreen', 'OLDSCREEN', lambda n: screen(n, True), 48, 7006),
+    ('restart', 'ACTIONRESTART', lambda n: restart(n), 32, 7007),
+    ('shutdown', 'ACTIONSHUTDOWN', lambda n: power(n, (200, 40, 40)), 32, 7008),
+    ('logoff', 'ACTIONLOGOFF', lambda n: logoff(n), 32, 7009),
 ]
+
+# Each icon is drawn for 96, 120, 144 and 192 DPI, so that it stays sharp
+# when the dialogs are scaled.
+SCALES = (1.0, 1.25, 1.5, 2.0)
+
+RC_HEADER = """// Icons of the advanced dialogs, written by frontend/make_art.py (do not edit:
+// run the script). Each icon is a directory (type 14, RT_GROUP_ICON) of
+// images (type 3, RT_ICON) drawn for several DPIs, with image ids of its own
+// so that they cannot clash with the icons of the other resource scripts.
+"""
 
 
 def main():
-    for name, draw, image_id in ICONS:
-        write_resource(name, draw(), image_id)
+    images, groups = [], []
+    for name, resource, draw, size, first_id in ICONS:
+        canvases = [draw(int(round(size * scale))) for scale in SCALES]
+        images += write_resource(name, canvases, first_id)
+        groups.append((resource, name))
+    lines = [RC_HEADER]
+    lines += ['%d 3 "frontend/%s"' % image for image in sorted(images)]
+    lines.append('')
+    lines += ['%s 14 "frontend/%s.grp"' % group for group in groups]
+    with open(os.path.join(HERE, '..', 'Frontend.rc'), 'w') as f:
+        f.write('\n'.join(lines) + '\n')
 
 
 if __name__ == '__main__':

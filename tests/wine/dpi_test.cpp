@@ -9,6 +9,7 @@
 #include "Unit1.h"
 #include "Unit4.h"
 #include "Unit5.h"
+#include "Unit6.h"
 #include "Unit8.h"
 
 #include <gtest/gtest.h>
@@ -135,6 +136,18 @@ TEST_F(DpiSuite, AdvancedDialogControlsFontAndIconsScale) {
         ReleaseDC(label->Handle(), dc);
         EXPECT_GE(label->Width(), extent.cx) << gui::Narrow(caption);
     }
+}
+
+TEST_F(DpiSuite, ActionListIconsAreDrawnForTheDpi) {
+    TForm6 form(nullptr);
+    const auto images = reinterpret_cast<HIMAGELIST>(
+        SendMessageW(form.ListView1->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_TRUE(images);
+    int width = 0, height = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(images, &width, &height));
+    EXPECT_EQ(width, AtDpi(32));
+    EXPECT_EQ(height, AtDpi(32));
+    EXPECT_EQ(ImageList_GetImageCount(images), 3);
 }
 
 TEST_F(DpiSuite, OptionsDialogControlsScale) {
