@@ -19,12 +19,7 @@ constexpr UINT kFinishedMessage = WM_APP + 2;
 class SyncThread::Receiver : public Window {
 public:
     explicit Receiver(SyncThread& owner) : owner_(owner) {
-        CreateParams params;
-        params.className = L"BrevaloSyncThread";
-        params.style = 0;
-        params.x = params.y = params.width = params.height = 0;
-        params.parent = HWND_MESSAGE;
-        CreateHandle(params);
+        CreateMessageOnlyHandle(L"BrevaloSyncThread");
     }
 
 protected:

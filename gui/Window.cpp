@@ -72,6 +72,15 @@ void Window::CreateHandle(const CreateParams& params) {
         RaiseLastOsError();
 }
 
+void Window::CreateMessageOnlyHandle(const wchar_t* className) {
+    CreateParams params;
+    params.className = className;
+    params.style = 0;
+    params.x = params.y = params.width = params.height = 0;
+    params.parent = HWND_MESSAGE;
+    CreateHandle(params);
+}
+
 LRESULT Window::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }

@@ -52,6 +52,9 @@ protected:
 
     // Registers the class (once) and creates the window; throws OsError.
     void CreateHandle(const CreateParams& params);
+    // A message-only window (never shown, no size) of that class, for
+    // receiving messages that other threads post to this thread.
+    void CreateMessageOnlyHandle(const wchar_t* className);
 
     // The one message handler; the default passes to DefWindowProcW.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -158,12 +158,7 @@ void TTimerThread::Execute() noexcept {
 class TThreadedTimer::DispatchWindow : public gui::Window {
 public:
     explicit DispatchWindow(TThreadedTimer& owner) : owner_(owner) {
-        CreateParams params;
-        params.className = L"BrevaloThreadedTimer";
-        params.style = 0;
-        params.x = params.y = params.width = params.height = 0;
-        params.parent = HWND_MESSAGE;
-        CreateHandle(params);
+        CreateMessageOnlyHandle(L"BrevaloThreadedTimer");
     }
 
 protected:
