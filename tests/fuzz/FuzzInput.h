@@ -15,38 +15,6 @@
 
 namespace brevalo::fuzz {
 
-// Year first with a two-character separator that holds a blank.
-inline FormatSettings Hungary() {
-    FormatSettings fs;
-    fs.shortDateFormat = "yyyy. MM. dd.";
-    fs.longTimeFormat = "H:mm:ss";
-    fs.dateSeparator = ". ";
-    fs.decimalSeparator = ",";
-    fs.amString = "de.";
-    fs.pmString = "du.";
-    return fs;
-}
-
-// The same character separates the date's and the time's parts.
-inline FormatSettings Finland() {
-    FormatSettings fs;
-    fs.shortDateFormat = "d.M.yyyy";
-    fs.longTimeFormat = "H.mm.ss";
-    fs.dateSeparator = ".";
-    fs.timeSeparator = ".";
-    fs.decimalSeparator = ",";
-    fs.amString = "ap.";
-    fs.pmString = "ip.";
-    return fs;
-}
-
-// Day first, with quoted literal text after the year; its letters are not fields.
-inline FormatSettings QuotedSuffix() {
-    FormatSettings fs = test::Germany();
-    fs.shortDateFormat = "dd.MM.yyyy' day'";
-    return fs;
-}
-
 inline constexpr std::size_t kLocaleCount = 8;
 
 // The digits '1' to '8' pick the locales in order, for readable seed files.
@@ -63,11 +31,11 @@ inline FormatSettings LocaleNumber(unsigned char n) {
     case 4:
         return test::TwoDigitYear();
     case 5:
-        return Hungary();
+        return test::Hungary();
     case 6:
-        return Finland();
+        return test::Finland();
     default:
-        return QuotedSuffix();
+        return test::QuotedSuffix();
     }
 }
 

@@ -46,4 +46,36 @@ inline FormatSettings TwoDigitYear() {
     return fs;
 }
 
+// Year first; the separator holds a blank and the format ends in a full stop.
+inline FormatSettings Hungary() {
+    FormatSettings fs;
+    fs.shortDateFormat = "yyyy. MM. dd.";
+    fs.longTimeFormat = "H:mm:ss";
+    fs.dateSeparator = ". ";
+    fs.decimalSeparator = ",";
+    fs.amString = "de.";
+    fs.pmString = "du.";
+    return fs;
+}
+
+// The same character separates the date's and the time's parts.
+inline FormatSettings Finland() {
+    FormatSettings fs;
+    fs.shortDateFormat = "d.M.yyyy";
+    fs.longTimeFormat = "H.mm.ss";
+    fs.dateSeparator = ".";
+    fs.timeSeparator = ".";
+    fs.decimalSeparator = ",";
+    fs.amString = "ap.";
+    fs.pmString = "ip.";
+    return fs;
+}
+
+// Day first, with a quoted word after the year whose letters are not fields.
+inline FormatSettings QuotedSuffix() {
+    FormatSettings fs = Germany();
+    fs.shortDateFormat = "dd.MM.yyyy' day'";
+    return fs;
+}
+
 } // namespace brevalo::test

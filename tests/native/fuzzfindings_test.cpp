@@ -15,25 +15,6 @@ DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 
 const DateTime Now = At(2026, 12, 7, 19, 5, 0);
 
-// Year first; the separator holds a blank and the format ends in a full stop.
-FormatSettings Hungary() {
-    FormatSettings fs;
-    fs.shortDateFormat = "yyyy. MM. dd.";
-    fs.longTimeFormat = "H:mm:ss";
-    fs.dateSeparator = ". ";
-    fs.decimalSeparator = ",";
-    fs.amString = "de.";
-    fs.pmString = "du.";
-    return fs;
-}
-
-// Day first, with a quoted word after the year whose letters are not fields.
-FormatSettings QuotedSuffix() {
-    FormatSettings fs = test::Germany();
-    fs.shortDateFormat = "dd.MM.yyyy' day'";
-    return fs;
-}
-
 DateTime Read(std::string_view text, const FormatSettings& fs) {
     return TextToDateTime(text, fs, Now).value_or(-1.0);
 }
@@ -65,7 +46,7 @@ ParseResult Parse(const std::string& raw, TimerSettings& settings, ParserEnviron
 // A short date format that ends in literal text wrote dates the reader refused,
 // so a restarted timer, or a /t value from the front ends, gave code 3.
 TEST(FuzzFindings, DateFormatEndingInLiteralTextReadsBack) {
-    const FormatSettings hu = Hungary();
+    const FormatSettings hu = test::Hungary();
     EXPECT_EQ(DateTimeToText(At(2026, 12, 7, 19, 5), hu), "2026. 12. 07. 19:05:00");
     EXPECT_EQ(Read("2026. 12. 07. 19:05:00", hu), At(2026, 12, 7, 19, 5));
     EXPECT_EQ(Read("2026. 12. 07.", hu), At(2026, 12, 7));
@@ -75,23 +56,23 @@ TEST(FuzzFindings, DateFormatEndingInLiteralTextReadsBack) {
     EXPECT_EQ(Read("2026. 12. 07 19:05", hu), At(2026, 12, 7, 19, 5));
     EXPECT_EQ(Read("12. 24.", hu), At(2026, 12, 24));
     // Quotes and blanks of the format are not part of what is read.
-    EXPECT_EQ(DateTimeToText(At(2026, 12, 7, 8), QuotedSuffix()), "07.12.2026 day 08:00:00");
-    EXPECT_EQ(Read("07.12.2026 day 08:00:00", QuotedSuffix()), At(2026, 12, 7, 8));
-    EXPECT_EQ(Read("07.12.2026DAY08:00:00", QuotedSuffix()), At(2026, 12, 7, 8));
+    EXPECT_EQ(DateTimeToText(At(2026, 12, 7, 8), test::QuotedSuffix()), "07.12.2026 day 08:00:00");
+    EXPECT_EQ(Read("07.12.2026 day 08:00:00", test::QuotedSuffix()), At(2026, 12, 7, 8));
+    EXPECT_EQ(Read("07.12.2026DAY08:00:00", test::QuotedSuffix()), At(2026, 12, 7, 8));
     // Anything else after the date still has to be a time.
     EXPECT_EQ(Read("2026. 12. 07.. 19:05", hu), -1.0);
-    EXPECT_EQ(Read("07.12.2026 da 08:00", QuotedSuffix()), -1.0);
+    EXPECT_EQ(Read("07.12.2026 da 08:00", test::QuotedSuffix()), -1.0);
 }
 
 TEST(FuzzFindings, RestartLineReadsBackWhenTheDateEndsInAFullStop) {
     const std::string raw = "Brevalo.exe /t88 /c\"Tea break\" /f0082Brevalot\"200";
-    QuietEnvironment first(Hungary(), Now);
+    QuietEnvironment first(test::Hungary(), Now);
     TimerSettings settings;
     ASSERT_EQ(Parse(raw, settings, first), ParseOk);
     EXPECT_EQ(settings.RestartCommandLine,
               "Brevalo.exe /t\"2026. 12. 07. 20:33:00\" /c\"Tea break\" /f0082Brevalot\"200");
 
-    QuietEnvironment later(Hungary(), Now + 2.0);
+    QuietEnvironment later(test::Hungary(), Now + 2.0);
     TimerSettings again;
     ASSERT_EQ(Parse(settings.RestartCommandLine, again, later), ParseOk);
     EXPECT_EQ(again.EndTime, At(2026, 12, 7, 20, 33));
