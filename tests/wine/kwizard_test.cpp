@@ -5,6 +5,7 @@
 #include "DialogForm.h"
 #include "ImageList.h"
 #include "KWizard.h"
+#include "PixelCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -34,38 +35,9 @@ public:
 };
 
 // A window's client area painted into a 32-bit bitmap through WM_PRINTCLIENT.
-class Snapshot {
-public:
-    explicit Snapshot(HWND hwnd) {
-        RECT r{};
-        GetClientRect(hwnd, &r);
-        width_ = r.right;
-        height_ = r.bottom;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<const std::uint32_t*>(bits);
-        dc_.Reset(CreateCompatibleDC(nullptr));
-        SelectObject(dc_.Get(), bitmap_.Get());
-        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.Get()), PRF_CLIENT);
-        GdiFlush();
-    }
-    COLORREF At(int x, int y) const {
-        const std::uint32_t p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-
-private:
-    int width_ = 0, height_ = 0;
-    gui::Bitmap bitmap_;
-    gui::MemoryDc dc_;
-    const std::uint32_t* bits_ = nullptr;
-};
+testsupport::PixelCanvas Snapshot(HWND hwnd) {
+    return testsupport::PixelCanvas::OfClientArea(hwnd);
+}
 
 class KWizardTest : public ::testing::Test {
 protected:
@@ -268,7 +240,7 @@ TEST_F(KWizardTest, FollowsItsParentsSize) {
 TEST_F(KWizardTest, DividerLinesAboveTheBar) {
     Build(1);
     wizard->Loaded();
-    const Snapshot shot(wizard->Handle());
+    const auto shot = Snapshot(wizard->Handle());
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -706,7 +678,7 @@ TEST_F(PageDecorations, InteriorPageHeaderWithDividerOverThePageColour) {
     Page(0)->Header().Title().SetText("");
     Page(0)->Header().Subtitle().SetText("");
     wizard->Loaded();
-    const Snapshot shot(Page(0)->Handle());
+    const auto shot = Snapshot(Page(0)->Handle());
     EXPECT_EQ(shot.At(5, 5), HeaderColour);
     EXPECT_EQ(shot.At(300, 67), HeaderColour);
     EXPECT_EQ(shot.At(300, 68), GetSysColor(COLOR_BTNSHADOW));
@@ -726,7 +698,7 @@ TEST_F(PageDecorations, InvisibleHeaderTakesNoSpace) {
     wizard->Loaded();
     // The body picture, stretched by default, now starts at the top.
     Page(0)->Image().SetPicture(SolidPicture(4, 4, BandColour));
-    const Snapshot shot(Page(0)->Handle());
+    const auto shot = Snapshot(Page(0)->Handle());
     EXPECT_EQ(shot.At(5, 0), BandColour);
     EXPECT_EQ(shot.At(639, 337), BandColour);
     EXPECT_EQ(ToString(Page(0)->ChildArea()), "0,0-640,338");
@@ -749,7 +721,7 @@ TEST_F(PageDecorations, WelcomePageWatermarkBandAndHeaderBesideIt) {
     welcome.Header().Title().SetText("");
     welcome.Header().Subtitle().SetText("");
     wizard->Loaded();
-    const Snapshot shot(welcome.Handle());
+    const auto shot = Snapshot(welcome.Handle());
     EXPECT_EQ(shot.At(0, 100), PageColour); // the border of page colour
     EXPECT_EQ(shot.At(1, 1), BandColour);
     EXPECT_EQ(shot.At(162, 336), BandColour);
@@ -815,7 +787,7 @@ TEST_F(PageDecorations, ALongTitleIsWrappedAndClippedToItsLine) {
         GetTextMetricsW(screen.Get(), &metrics);
     }
     const int lineBottom = 4 + metrics.tmHeight;
-    const Snapshot shot(Page(0)->Handle());
+    const auto shot = Snapshot(Page(0)->Handle());
     auto red = [&](int x, int y) {
         const COLORREF c = shot.At(x, y);
         return GetRValue(c) > 150 && GetGValue(c) < 120 && GetBValue(c) < 120;
@@ -841,7 +813,7 @@ TEST_F(PageDecorations, PanelFrameAndPaintPageEvent) {
     Page(0)->Panel().SetColor(BandColour);
     wizard->Loaded();
     {
-        const Snapshot shot(Page(0)->Handle());
+        const auto shot = Snapshot(Page(0)->Handle());
         // Body from y 70; the panel 7 pixels in, its etched frame 2 pixels.
         EXPECT_EQ(shot.At(6, 200), PageColour);
         EXPECT_EQ(shot.At(7, 200), GetSysColor(COLOR_BTNSHADOW));
@@ -853,7 +825,7 @@ TEST_F(PageDecorations, PanelFrameAndPaintPageEvent) {
     }
     RECT given{};
     Page(0)->OnPaintPage = [&](TKWizardCustomPage&, HDC, RECT& body) { given = body; };
-    const Snapshot shot(Page(0)->Handle());
+    const auto shot = Snapshot(Page(0)->Handle());
     EXPECT_EQ(ToString(given), "0,70-640,338");
     EXPECT_EQ(shot.At(9, 200), PageColour); // the event replaced the body
 }

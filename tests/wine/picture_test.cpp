@@ -5,6 +5,7 @@
 #include "KCommon.h"
 #include "OsError.h"
 #include "Picture.h"
+#include "PixelCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -18,38 +19,7 @@
 namespace brevalo::gui {
 namespace {
 
-// A 32-bit device context of the given size, filled with one colour.
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF background) : width_(width) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<const std::uint32_t*>(bits);
-        dc_.Reset(CreateCompatibleDC(nullptr));
-        SelectObject(dc_.Get(), bitmap_.Get());
-        Brush brush(CreateSolidBrush(background));
-        const RECT all{0, 0, width, height};
-        FillRect(dc_.Get(), &all, brush.Get());
-    }
-    HDC Dc() const { return dc_.Get(); }
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        const std::uint32_t p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-
-private:
-    int width_;
-    Bitmap bitmap_;
-    MemoryDc dc_;
-    const std::uint32_t* bits_ = nullptr;
-};
+using testsupport::PixelCanvas;
 
 // A bitmap picture whose pixels come from `colour(x, y)`.
 Picture PaintedPicture(int width, int height, const std::function<COLORREF(int, int)>& colour) {
@@ -143,7 +113,7 @@ TEST_F(PictureTest, DecodesAColourJpeg) {
     EXPECT_TRUE(Near(picture.Pixel(56, 40), RGB(255, 255, 255)));
 
     // It draws as decoded.
-    Canvas canvas(80, 60, RGB(1, 2, 3));
+    PixelCanvas canvas(80, 60, RGB(1, 2, 3));
     picture.Draw(canvas.Dc(), 10, 5);
     EXPECT_TRUE(Near(canvas.At(18, 13), RGB(255, 0, 0)));
     EXPECT_TRUE(Near(canvas.At(66, 45), RGB(255, 255, 255)));
@@ -275,14 +245,14 @@ TEST_F(PictureTest, StretchedAndTransparentDrawing) {
             return RGB(255, 0, 255);
         return x < 2 ? RGB(255, 0, 0) : RGB(0, 255, 0);
     });
-    Canvas stretched(40, 20, RGB(0, 0, 0));
+    PixelCanvas stretched(40, 20, RGB(0, 0, 0));
     picture.StretchDraw(stretched.Dc(), RECT{0, 0, 40, 20});
     EXPECT_TRUE(Near(stretched.At(10, 2), RGB(255, 0, 0), 40));
     EXPECT_TRUE(Near(stretched.At(30, 10), RGB(0, 255, 0), 40));
 
     picture.SetTransparent(true);
     EXPECT_EQ(picture.TransparentColor(), RGB(255, 0, 255));
-    Canvas canvas(8, 4, RGB(1, 2, 3));
+    PixelCanvas canvas(8, 4, RGB(1, 2, 3));
     picture.Draw(canvas.Dc(), 2, 1);
     EXPECT_EQ(canvas.At(2, 2), RGB(1, 2, 3)); // the transparent pixel
     EXPECT_EQ(canvas.At(3, 2), RGB(255, 0, 0));
@@ -298,7 +268,7 @@ TEST(DrawWizardImage, PlacesThePictureInTheRectangle) {
     const RECT area{0, 0, 100, 50};
     {
         // Centred both ways at its own size: 40..59 x 20..29.
-        Canvas canvas(100, 50, white);
+        PixelCanvas canvas(100, 50, white);
         DrawWizardImage(canvas.Dc(), red, area, TKImageAlignment::iaCenter,
                         TKImageLayout::ilCenter);
         EXPECT_EQ(canvas.At(40, 20), redColour);
@@ -310,7 +280,7 @@ TEST(DrawWizardImage, PlacesThePictureInTheRectangle) {
     }
     {
         // Right and bottom.
-        Canvas canvas(100, 50, white);
+        PixelCanvas canvas(100, 50, white);
         DrawWizardImage(canvas.Dc(), red, area, TKImageAlignment::iaRight, TKImageLayout::ilBottom);
         EXPECT_EQ(canvas.At(80, 40), redColour);
         EXPECT_EQ(canvas.At(99, 49), redColour);
@@ -319,7 +289,7 @@ TEST(DrawWizardImage, PlacesThePictureInTheRectangle) {
     }
     {
         // Stretched one way: the whole height, centred horizontally.
-        Canvas canvas(100, 50, white);
+        PixelCanvas canvas(100, 50, white);
         DrawWizardImage(canvas.Dc(), red, area, TKImageAlignment::iaCenter,
                         TKImageLayout::ilStretch);
         EXPECT_EQ(canvas.At(40, 0), redColour);
@@ -329,7 +299,7 @@ TEST(DrawWizardImage, PlacesThePictureInTheRectangle) {
     }
     {
         // Stretched over the whole rectangle; an empty picture draws nothing.
-        Canvas canvas(100, 50, white);
+        PixelCanvas canvas(100, 50, white);
         DrawWizardImage(canvas.Dc(), Picture(), area, TKImageAlignment::iaStretch,
                         TKImageLayout::ilStretch);
         EXPECT_EQ(canvas.At(50, 25), white);

@@ -1,0 +1,60 @@
+// A 32-bit top-down bitmap with a device context of its own, for tests that
+// draw into it (or have a window paint into it) and read the pixels back.
+#pragma once
+
+#include "Handle.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace brevalo::testsupport {
+
+class PixelCanvas {
+public:
+    PixelCanvas(int width, int height) : width_(width) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bits_ = static_cast<const std::uint32_t*>(bits);
+        dc_.Reset(CreateCompatibleDC(nullptr));
+        SelectObject(dc_.Get(), bitmap_.Get());
+    }
+
+    // Filled with one colour.
+    PixelCanvas(int width, int height, COLORREF background) : PixelCanvas(width, height) {
+        gui::Brush brush(CreateSolidBrush(background));
+        const RECT all{0, 0, width, height};
+        FillRect(dc_.Get(), &all, brush.Get());
+    }
+
+    // A window's client area, painted into the canvas through WM_PRINTCLIENT.
+    static PixelCanvas OfClientArea(HWND hwnd) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        PixelCanvas canvas(r.right, r.bottom);
+        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+        return canvas;
+    }
+
+    HDC Dc() const noexcept { return dc_.Get(); }
+
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        const std::uint32_t p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+
+private:
+    int width_ = 0;
+    gui::Bitmap bitmap_;
+    gui::MemoryDc dc_;
+    const std::uint32_t* bits_ = nullptr;
+};
+
+} // namespace brevalo::testsupport
