@@ -13,12 +13,7 @@
 namespace brevalo::e2e {
 namespace {
 
-const std::wstring BrevaloKeyPath = L"Software\\Orsenic Software\\Brevalo";
 constexpr WPARAM CopyCommandLine = 4856;
-
-bool IsCreateDialog(const WindowInfo& w) {
-    return w.caption == L"Create a timer";
-}
 
 struct ChildSearch {
     std::wstring caption;

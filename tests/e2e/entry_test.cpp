@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "DateTimeText.h"
 #include "Driver.h"
+#include "Inspect.h"
 #include "Locale.h"
 #include "Strings.h"
 
@@ -12,13 +13,6 @@
 
 namespace brevalo::e2e {
 namespace {
-
-const std::wstring BrevaloKeyPath = L"Software\\Orsenic Software\\Brevalo";
-const std::wstring RunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-bool IsTimerWindow(const WindowInfo& w) {
-    return w.className == L"TForm1";
-}
 
 // The error box of a bad command line, then the timer window behind it.
 void ExpectErrorBoxThenWindow(const std::wstring& arguments, const std::wstring& caption,
@@ -74,11 +68,7 @@ TEST(Entry, ValidTimerOpensWithoutAnyMessage) {
 }
 
 TEST(Entry, ResumeSwitchWritesTheRunValueWithTheAbsoluteEndTime) {
-    const DateTime before = [] {
-        SYSTEMTIME st;
-        GetLocalTime(&st);
-        return *EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, 0});
-    }();
+    const DateTime before = LocalNow();
     Process timer = Process::Start(L"/r /q300 /cTea");
     ASSERT_TRUE(WaitForWindow(timer.Id(), IsTimerWindow));
 

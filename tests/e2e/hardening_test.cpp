@@ -9,23 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include <fstream>
 #include <string>
 
 namespace brevalo::e2e {
 namespace {
-
-const std::wstring BrevaloKeyPath = L"Software\\Orsenic Software\\Brevalo";
-
-bool IsTimerWindow(const WindowInfo& w) {
-    return w.className == L"TForm1";
-}
-
-bool IsCreateDialog(const WindowInfo& w) {
-    return w.caption == L"Create a timer";
-}
 
 void SetValue(HKEY root, const std::wstring& subKey, const wchar_t* name, DWORD type,
               const std::wstring& text) {
@@ -47,14 +35,6 @@ std::wstring ProbeInFolderWithBlanks(const std::wstring& fileName) {
     return probe;
 }
 
-std::wstring SettingsFile() {
-    wchar_t data[MAX_PATH];
-    SHGetSpecialFolderPathW(nullptr, data, CSIDL_COMMON_APPDATA, FALSE);
-    const std::wstring folder = std::wstring(data) + L"\\Orsenic Software\\Velloro";
-    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-    return folder + L"\\settings.ini";
-}
-
 std::wstring ReadIni(const std::wstring& file, const wchar_t* key) {
     wchar_t value[256] = {};
     GetPrivateProfileStringW(L"Settings", key, L"", value, 256, file.c_str());
@@ -62,7 +42,7 @@ std::wstring ReadIni(const std::wstring& file, const wchar_t* key) {
 }
 
 TEST(Hardening, AJunkSettingsFileIsReportedAndLeftReadable) {
-    const std::wstring file = SettingsFile();
+    const std::wstring file = SettingsFilePath();
     {
         std::ofstream out(gui::Narrow(file), std::ios::binary);
         out << "\x01\x02\xff\xfe garbage\r\n";

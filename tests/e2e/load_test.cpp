@@ -3,13 +3,12 @@
 // autorun values) stays whole.
 #include "DateTimeText.h"
 #include "Driver.h"
+#include "Inspect.h"
 #include "Listener.h"
 #include "Locale.h"
 #include "Strings.h"
 
 #include <gtest/gtest.h>
-
-#include <shlobj.h>
 
 #include <fstream>
 #include <set>
@@ -17,26 +16,6 @@
 
 namespace brevalo::e2e {
 namespace {
-
-const std::wstring RunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-bool IsTimerWindow(const WindowInfo& w) {
-    return w.className == L"TForm1";
-}
-
-DateTime LocalNow(int addSeconds = 0) {
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    const DateTime now = *EncodeDateTime(
-        {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds});
-    return AddSeconds(now, addSeconds);
-}
-
-std::wstring SettingsFile() {
-    wchar_t data[MAX_PATH];
-    SHGetSpecialFolderPathW(nullptr, data, CSIDL_COMMON_APPDATA, FALSE);
-    return std::wstring(data) + L"\\Orsenic Software\\Velloro\\settings.ini";
-}
 
 bool IsColour(const std::string& text) {
     return text.size() == 6 &&
@@ -79,7 +58,7 @@ TEST(Load, FiftyTimersEndingTogetherAllBroadcastAndEndAndLeaveAValidSettingsFile
 
     // Every line of the settings file is a section, a key with a value, or
     // empty, and the colours read back as colours.
-    std::ifstream in(gui::Narrow(SettingsFile()), std::ios::binary);
+    std::ifstream in(gui::Narrow(SettingsFilePath()), std::ios::binary);
     ASSERT_TRUE(in) << "no settings file";
     std::string line;
     int sections = 0;
@@ -98,7 +77,7 @@ TEST(Load, FiftyTimersEndingTogetherAllBroadcastAndEndAndLeaveAValidSettingsFile
     EXPECT_GE(sections, 1);
     wchar_t value[64] = {};
     for (const wchar_t* key : {L"Forecolor", L"Background"}) {
-        GetPrivateProfileStringW(L"Settings", key, L"", value, 64, SettingsFile().c_str());
+        GetPrivateProfileStringW(L"Settings", key, L"", value, 64, SettingsFilePath().c_str());
         EXPECT_TRUE(IsColour(gui::Narrow(value))) << gui::Narrow(key) << "=" << gui::Narrow(value);
     }
 }

@@ -16,14 +16,9 @@
 namespace brevalo::e2e {
 namespace {
 
-const std::wstring RunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring RunOnceKeyPath = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const std::wstring CloseQuestion = L"By closing the countdown window the timer will be aborted.\n\r"
                                    L"Do you want to continue to exit the timer?";
-
-bool IsTimerWindow(const WindowInfo& w) {
-    return w.className == L"TForm1";
-}
 
 HWND StartedWindow(const Process& timer) {
     auto window = WaitForWindow(timer.Id(), IsTimerWindow);
@@ -146,10 +141,7 @@ TEST(Autorun, LogOffWritesARunOnceValueThatRestartsTheSameTimer) {
     EXPECT_EQ(data.find(L"/q300"), std::wstring::npos);
     EXPECT_NE(data.find(L"/cTea"), std::wstring::npos);
     // The name is the end time: about five minutes from now.
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    const DateTime now =
-        *EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, 0});
+    const DateTime now = LocalNow();
     const auto end = TextToDateTime(gui::Narrow(values[0].first), os::UserFormatSettings(), now);
     ASSERT_TRUE(end);
     EXPECT_NEAR((*end - now) * 86400.0, 300.0, 10.0);
@@ -205,10 +197,7 @@ TEST(ClockChange, ARelativeTimerAsksAndNoResumesWhileCancelCloses) {
 }
 
 TEST(ClockChange, AnAbsoluteTimerDoesNotAsk) {
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    const DateTime end = AddSeconds(
-        *EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, 0}), 600);
+    const DateTime end = LocalNow(600);
     const std::string text = DateTimeToText(end, os::UserFormatSettings());
     Process timer = Process::Start(L"\"/t" + gui::Widen(text) + L"\" /cTea");
     HWND window = StartedWindow(timer);

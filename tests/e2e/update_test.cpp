@@ -17,10 +17,6 @@
 namespace brevalo::e2e {
 namespace {
 
-bool IsTimerWindow(const WindowInfo& w) {
-    return w.className == L"TForm1";
-}
-
 class UpdateCheckE2e : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -53,6 +53,19 @@ struct WindowInfo {
     std::wstring caption;
 };
 
+// The program's own registry key and the autorun key, under HKEY_CURRENT_USER.
+inline const std::wstring BrevaloKeyPath = L"Software\\Orsenic Software\\Brevalo";
+inline const std::wstring RunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// A running timer's window.
+inline bool IsTimerWindow(const WindowInfo& w) {
+    return w.className == L"TForm1";
+}
+// The advanced front end's dialog.
+inline bool IsCreateDialog(const WindowInfo& w) {
+    return w.caption == L"Create a timer";
+}
+
 // The visible top-level windows of a process.
 std::vector<WindowInfo> TopLevelWindows(DWORD processId);
 // Waits for a visible top-level window of the process that matches.

@@ -2,6 +2,8 @@
 
 #include "Handle.h"
 
+#include <shlobj.h>
+
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -112,6 +114,22 @@ std::wstring TempFile(const std::wstring& name) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     return std::wstring(temp) + name;
+}
+
+std::wstring SettingsFilePath() {
+    wchar_t data[MAX_PATH];
+    SHGetSpecialFolderPathW(nullptr, data, CSIDL_COMMON_APPDATA, FALSE);
+    const std::wstring folder = std::wstring(data) + L"\\Orsenic Software\\Velloro";
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    return folder + L"\\settings.ini";
+}
+
+DateTime LocalNow(int addSeconds) {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    const DateTime now = *EncodeDateTime(
+        {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds});
+    return AddSeconds(now, addSeconds);
 }
 
 CommandLineRecord::CommandLineRecord(const std::wstring& name) : file_(TempFile(name)) {

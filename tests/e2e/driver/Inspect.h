@@ -2,6 +2,8 @@
 // windows of any process by class, and another process's command line.
 #pragma once
 
+#include "DateTime.h"
+
 #include <windows.h>
 
 #include <chrono>
@@ -24,6 +26,12 @@ std::optional<std::wstring> ProcessCommandLine(DWORD processId);
 
 // A file name in the temp folder.
 std::wstring TempFile(const std::wstring& name);
+
+// The path of settings.ini; its folder is created when missing.
+std::wstring SettingsFilePath();
+
+// The local date and time now (milliseconds included), `addSeconds` later.
+DateTime LocalNow(int addSeconds = 0);
 
 // Programs started while this object lives (timers, their actions, opened
 // documents) inherit BREVALO_E2E_RECORD: a copy of the test program started
