@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "Dpi.h"
 #include "Handle.h"
+#include "Label.h"
 #include "OsError.h"
 #include "Strings.h"
 
@@ -84,16 +85,12 @@ StaticIcon::StaticIcon(HWND parent, const RECT& bounds)
 
 void StaticText::FitToText() {
     fitToText_ = true;
-    const std::wstring text = gui::Widen(Text());
-    gui::WindowDc dc(Handle());
     const auto font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
-    gui::SelectObjectScope select(dc.Get(), font ? font : GetStockObject(SYSTEM_FONT));
-    RECT extent{0, 0, 0, 0};
-    DrawTextW(dc.Get(), text.empty() ? L" " : text.c_str(), text.empty() ? 1 : int(text.size()),
-              &extent, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    const SIZE size = gui::SingleLineTextSize(
+        Handle(), font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)),
+        gui::Widen(Text()));
     const RECT bounds = Bounds();
-    SetBounds(
-        RECT{bounds.left, bounds.top, bounds.left + extent.right, bounds.top + extent.bottom});
+    SetBounds(RECT{bounds.left, bounds.top, bounds.left + size.cx, bounds.top + size.cy});
 }
 
 void StaticText::DpiChanged() {

@@ -63,18 +63,25 @@ void Label::RescaleForDpi(UINT oldDpi, UINT newDpi) {
     RebuildFont(); // at the form's new DPI; the size follows the text
 }
 
-void Label::AutoSize() {
-    HWND hwnd = Parent().Handle();
-    WindowDc dc(hwnd);
+SIZE SingleLineTextSize(HWND window, HFONT font, const std::wstring& text) {
+    WindowDc dc(window);
     if (!dc.Get())
-        return;
-    SelectObjectScope select(dc.Get(), font_.Get());
+        return SIZE{0, 0};
+    SelectObjectScope select(dc.Get(), font);
     RECT r{0, 0, 0, 0};
-    // An empty label keeps the height of one line.
-    const std::wstring measured = wideText_.empty() ? L" " : wideText_;
+    const std::wstring measured = text.empty() ? L" " : text;
     DrawTextW(dc.Get(), measured.c_str(), int(measured.size()), &r,
               DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-    SetBounds(Left(), Top(), wideText_.empty() ? 0 : r.right, r.bottom);
+    return SIZE{r.right, r.bottom};
+}
+
+void Label::AutoSize() {
+    HWND hwnd = Parent().Handle();
+    // An empty label keeps the height of one line, with no width.
+    const SIZE size = SingleLineTextSize(hwnd, font_.Get(), wideText_);
+    if (size.cy == 0)
+        return; // no DC to measure with
+    SetBounds(Left(), Top(), wideText_.empty() ? 0 : size.cx, size.cy);
 }
 
 void Label::Paint(HDC dc) {

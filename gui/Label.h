@@ -8,6 +8,11 @@
 
 namespace brevalo::gui {
 
+// The size of one line of `text` in `font` on the window's screen, without
+// prefix processing; an empty text measures as one blank, so that it keeps
+// the height of a line. Zero when the window has no DC.
+SIZE SingleLineTextSize(HWND window, HFONT font, const std::wstring& text);
+
 class Label : public GraphicControl {
 public:
     explicit Label(Form& parent);
