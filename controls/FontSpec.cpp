@@ -37,14 +37,22 @@ FontSpec FromLogFont(const LOGFONTW& lf) {
     return spec;
 }
 
+// The system's message font (at the system DPI), or the stock GUI font when
+// the metrics cannot be read.
+LOGFONTW MessageLogFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return metrics.lfMessageFont;
+    LOGFONTW fallback{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
+    return fallback;
+}
+
 } // namespace
 
 gui::Font CreateMessageFont(UINT dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return MessageFontSpec().Create(dpi);
-    LOGFONTW font = metrics.lfMessageFont;
+    LOGFONTW font = MessageLogFont();
     const int systemDpi = int(gui::WindowDpi(nullptr));
     if (int(dpi) != systemDpi)
         font.lfHeight = MulDiv(font.lfHeight, int(dpi), systemDpi);
@@ -52,13 +60,7 @@ gui::Font CreateMessageFont(UINT dpi) {
 }
 
 FontSpec MessageFontSpec() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return FromLogFont(metrics.lfMessageFont);
-    LOGFONTW fallback{};
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
-    return FromLogFont(fallback);
+    return FromLogFont(MessageLogFont());
 }
 
 } // namespace brevalo::controls
