@@ -3,6 +3,7 @@
 // broadcast.
 #pragma once
 
+#include "BroadcastWindow.h"
 #include "DigitPixels.h"
 
 #include <windows.h>
@@ -64,7 +65,6 @@ public:
     };
 
     TimeUpListener();
-    ~TimeUpListener();
     TimeUpListener(const TimeUpListener&) = delete;
     TimeUpListener& operator=(const TimeUpListener&) = delete;
 
@@ -73,10 +73,8 @@ public:
     std::optional<Arrival> Find(const std::wstring& name) const;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND window_ = nullptr;
-    UINT message_ = 0;
     std::vector<Arrival> arrivals_;
+    testsupport::BroadcastWindow window_;
 };
 
 } // namespace brevalo::bench

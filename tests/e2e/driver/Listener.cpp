@@ -4,36 +4,11 @@
 
 namespace brevalo::e2e {
 
-BroadcastListener::BroadcastListener() {
-    timeUp_ = RegisterWindowMessageW(L"WM_TIME_UP");
-    stopped_ = RegisterWindowMessageW(L"WM_TIMER_STOPPED");
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &BroadcastListener::WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"BrevaloBroadcastListener";
-    RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"listener", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                            nullptr, wc.hInstance, this);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
-
-BroadcastListener::~BroadcastListener() {
-    if (hwnd_)
-        DestroyWindow(hwnd_);
-}
-
-LRESULT CALLBACK BroadcastListener::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-    auto* self = reinterpret_cast<BroadcastListener*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && (message == self->timeUp_ || message == self->stopped_)) {
-        wchar_t name[256] = {};
-        const UINT length = GlobalGetAtomNameW(ATOM(wParam), name, 256);
-        self->received_.push_back({message == self->timeUp_ ? L"WM_TIME_UP" : L"WM_TIMER_STOPPED",
-                                   std::wstring(name, length)});
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
+BroadcastListener::BroadcastListener()
+    : window_({L"WM_TIME_UP", L"WM_TIMER_STOPPED"}, [this](UINT message, ATOM atom) {
+          received_.push_back({message == window_.Message(0) ? L"WM_TIME_UP" : L"WM_TIMER_STOPPED",
+                               testsupport::AtomText(atom)});
+      }) {}
 
 void BroadcastListener::Pump(std::chrono::milliseconds duration) {
     const auto deadline = std::chrono::steady_clock::now() + duration;

@@ -1,7 +1,7 @@
 // A hidden top-level window that records the broadcasts a timer posts.
 #pragma once
 
-#include "Handle.h"
+#include "BroadcastWindow.h"
 
 #include <windows.h>
 
@@ -16,7 +16,6 @@ public:
     BroadcastListener();
     BroadcastListener(const BroadcastListener&) = delete;
     BroadcastListener& operator=(const BroadcastListener&) = delete;
-    ~BroadcastListener();
 
     struct Received {
         std::wstring message; // "WM_TIME_UP" or "WM_TIMER_STOPPED"
@@ -32,11 +31,8 @@ public:
     const std::vector<Received>& All() const noexcept { return received_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND hwnd_ = nullptr;
-    UINT timeUp_ = 0;
-    UINT stopped_ = 0;
     std::vector<Received> received_;
+    testsupport::BroadcastWindow window_;
 };
 
 } // namespace brevalo::e2e
