@@ -64,9 +64,7 @@ void Picture::Changed() const {
         OnChange();
 }
 
-void Picture::Allocate(int width, int height) {
-    if (width <= 0 || height <= 0 || std::int64_t(width) * height > MaxPicturePixels)
-        throw PictureError("Invalid picture size");
+Bitmap CreateTopDownDib(int width, int height, std::uint32_t*& bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -74,12 +72,21 @@ void Picture::Allocate(int width, int height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    void* pixels = nullptr;
+    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    bits = bitmap ? static_cast<std::uint32_t*>(pixels) : nullptr;
+    return bitmap;
+}
+
+void Picture::Allocate(int width, int height) {
+    if (width <= 0 || height <= 0 || std::int64_t(width) * height > MaxPicturePixels)
+        throw PictureError("Invalid picture size");
+    std::uint32_t* bits = nullptr;
+    Bitmap bitmap = CreateTopDownDib(width, height, bits);
     if (!bitmap)
         RaiseLastOsError();
-    bitmap_.Reset(bitmap);
-    bits_ = static_cast<std::uint32_t*>(bits);
+    bitmap_ = std::move(bitmap);
+    bits_ = bits;
     width_ = width;
     height_ = height;
 }

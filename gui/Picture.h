@@ -16,6 +16,10 @@
 
 namespace brevalo::gui {
 
+// A 32-bit top-down DIB section of that size; its pixels (0x00RRGGBB, rows
+// from the top) in `bits`. Null, with `bits` null, when it cannot be made.
+Bitmap CreateTopDownDib(int width, int height, std::uint32_t*& bits);
+
 class Picture {
 public:
     enum class Format { None, Bitmap, Jpeg };

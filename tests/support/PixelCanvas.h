@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Handle.h"
+#include "Picture.h"
 
 #include <windows.h>
 
@@ -13,15 +14,9 @@ namespace brevalo::testsupport {
 class PixelCanvas {
 public:
     PixelCanvas(int width, int height) : width_(width) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height; // top-down rows
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<const std::uint32_t*>(bits);
+        std::uint32_t* bits = nullptr;
+        bitmap_ = gui::CreateTopDownDib(width, height, bits);
+        bits_ = bits;
         dc_.Reset(CreateCompatibleDC(nullptr));
         SelectObject(dc_.Get(), bitmap_.Get());
     }
