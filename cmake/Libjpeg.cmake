@@ -16,7 +16,7 @@ set(BREVALO_LIBJPEG_PREFIX "" CACHE PATH "libjpeg-turbo install prefix (empty: b
 set(libjpeg_prefix "${BREVALO_LIBJPEG_PREFIX}")
 if(NOT libjpeg_prefix)
     execute_process(
-        COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/../scripts/libjpeg.sh"
+        COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/../scripts/libjpeg.sh" "${CMAKE_TOOLCHAIN_FILE}"
         OUTPUT_VARIABLE libjpeg_prefix
         OUTPUT_STRIP_TRAILING_WHITESPACE
         RESULT_VARIABLE libjpeg_result)

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Cross-builds libjpeg-turbo as a static library for 32-bit Windows from
-# Debian's source package and installs it into a cache outside the build
-# trees, so that clean clones, repeated builds and CI reuse it.
+# Cross-builds libjpeg-turbo as a static library for Windows from Debian's
+# source package and installs it into a cache outside the build trees, so that
+# clean clones, repeated builds and CI reuse it. Each flavour (32-bit i686,
+# 64-bit x86-64) has its own build in the cache.
 #
-#   scripts/libjpeg.sh            build when missing; prints the install prefix
+#   scripts/libjpeg.sh [toolchain file]   build when missing; prints the install
+#                                         prefix (default: cmake/mingw-i686.cmake)
 #
 #   BREVALO_CACHE   cache folder (default: /var/cache/brevalo when writable,
 #                   else ${XDG_CACHE_HOME:-$HOME/.cache}/brevalo)
@@ -12,7 +14,11 @@
 # it only prints the prefix. Debian's patches are applied by dpkg-source -x.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-toolchain=$top/cmake/mingw-i686.cmake
+toolchain=$(realpath "${1:-$top/cmake/mingw-i686.cmake}")
+[ -f "$toolchain" ] || { echo "libjpeg: no toolchain file $toolchain" >&2; exit 1; }
+# The target triple, from the toolchain's C compiler (i686-w64-mingw32-gcc-posix).
+triple=$(sed -nE 's/^set\(CMAKE_C_COMPILER ([a-z0-9_]+-w64-mingw32)-.*/\1/p' "$toolchain")
+[ -n "$triple" ] || { echo "libjpeg: no mingw C compiler in $toolchain" >&2; exit 1; }
 
 die() {
     echo "libjpeg: $*" >&2
@@ -30,7 +36,7 @@ cache_root() {
 }
 
 cache=$(cache_root)/libjpeg-turbo
-prefix=$cache/i686-w64-mingw32
+prefix=$cache/$triple
 stamp=$prefix/.built-with
 # What the build depends on: the toolchain file and this script.
 want=$(cat "$toolchain" "${BASH_SOURCE[0]}" | sha256sum | cut -d' ' -f1)
@@ -41,7 +47,8 @@ if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
 fi
 
 mkdir -p "$cache"
-# One build at a time: parallel configures of several build trees wait here.
+# One build at a time (the source download is shared): parallel configures of
+# several build trees wait here.
 exec 9>"$cache/.lock"
 flock 9
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
@@ -71,14 +78,14 @@ if ! ls "$sources"/libjpeg-turbo_*.dsc >/dev/null 2>&1; then
 fi
 dsc=$(ls "$sources"/libjpeg-turbo_*.dsc | sort -V | tail -1)
 
-work=$cache/work
+work=$cache/work.$triple
 rm -rf "$work"
 mkdir -p "$work"
 echo "libjpeg: unpacking $(basename "$dsc")" >&2
 dpkg-source --no-check -x "$dsc" "$work/src" >/dev/null
 
-echo "libjpeg: building for i686-w64-mingw32" >&2
-staging=$cache/staging
+echo "libjpeg: building for $triple" >&2
+staging=$cache/staging.$triple
 rm -rf "$staging"
 cmake -S "$work/src" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \

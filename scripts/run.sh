@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
 # Runs Brevalo.exe under Wine with the given arguments: none opens the front
 # end, switches start a timer, e.g.  scripts/run.sh /q300 /c"Tea"
+# It runs the flavour this machine can run (BREVALO_WINE_ARCH forces one).
 # With a display the program runs there until closed. Without one it runs on a
 # private Xvfb for a few seconds (BREVALO_RUN_SECONDS, default 6), saves a
 # screenshot and prints its path.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$top/scripts/setup.sh" >/dev/null
-if [ ! -f "$top/build/win/bin/Brevalo.exe" ] || [ -n "$(find "$top"/{core,gui,os,timer,frontend,controls,resources} -newer "$top/build/win/bin/Brevalo.exe" -print -quit)" ]; then
-    bash "$top/scripts/build.sh" win >/dev/null
+# The flavour this machine runs (scripts/wine-arch.sh): the shipped 32-bit
+# program where 32-bit programs execute, else the 64-bit one.
+. "$top/scripts/wine-arch.sh"
+tree=win
+[ "$(wine_arch_choose)" = win64 ] && tree=win64
+exe=$top/build/$tree/bin/Brevalo.exe
+if [ ! -f "$exe" ] || [ -n "$(find "$top"/{core,gui,os,timer,frontend,controls,resources} -newer "$exe" -print -quit)" ]; then
+    bash "$top/scripts/build.sh" "$tree:Brevalo" >/dev/null
 fi
-exe=$top/build/win/bin/Brevalo.exe
-export BREVALO_WINE_ROOT=$top/build/win/wine
+export BREVALO_WINE_ROOT=$top/build/$tree/wine
 . "$top/scripts/wine-env.sh"
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${BREVALO_HEADLESS:-}" ]; then
-    wine_env_prepare "$BREVALO_WINE_ROOT"
+    BREVALO_KEEP_DISPLAY=1 wine_env_prepare "$BREVALO_WINE_ROOT"
     wine_env_prefix "$BREVALO_WINE_ROOT"
     exec wine "$exe" "$@"
 fi

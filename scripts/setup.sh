@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian 12 machine.
 # Idempotent: packages already present are left alone, and apt is only
-# consulted when something is missing.
+# consulted when something is missing. Both flavours of the program are always
+# built; of Wine, only what this machine runs is installed (scripts/wine-arch.sh):
+# the 32-bit Wine where 32-bit programs execute, else the 64-bit one alone.
 set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=wine-arch.sh
+. "$here/wine-arch.sh"
+arch=$(wine_arch_choose)
 
 PACKAGES=(
     cmake ninja-build g++ make pkg-config
     libgtest-dev libgmock-dev googletest
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-    wine wine32:i386 wine64 fonts-wine
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine wine64 fonts-wine
     xvfb xauth x11-utils imagemagick
     python3 python3-fonttools
     clang libclang-rt-14-dev
     nasm sox lame dpkg-dev
 )
+if [ "$arch" = win32 ]; then
+    PACKAGES+=(wine32:i386)
+fi
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -28,7 +38,7 @@ apt_update() {
 }
 
 # wine32 needs the i386 architecture.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ "$arch" = win32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
     updated=0
 fi
@@ -54,4 +64,4 @@ if [ "${#missing[@]}" -gt 0 ]; then
     apt_update
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-echo "setup: all packages present"
+echo "setup: all packages present (Wine: $arch)"

@@ -5,12 +5,41 @@
 #   3. end-to-end tests: a driver starts Brevalo.exe and looks at it from outside
 #   4. fuzzing of the switch grammar and the text readers (about a minute)
 # Installs what is missing first (scripts/setup.sh).
+#
+# Which flavour the Wine tiers run on (scripts/wine-arch.sh):
+#   - where 32-bit programs execute: every tier on the shipped 32-bit program,
+#     and the end-to-end tier on the 64-bit one as well;
+#   - where only 64-bit programs run, or BREVALO_WINE_ARCH=win64: every tier on
+#     the 64-bit program; the 32-bit one is built and its form checked;
+#   - BREVALO_WINE_ARCH=win32: every tier on the 32-bit program; the 64-bit one
+#     is built and its form checked.
 set -uo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
+# shellcheck source=wine-arch.sh
+. scripts/wine-arch.sh
 
 bash scripts/setup.sh || exit 1
-bash scripts/build.sh native win || exit 1
+arch=$(wine_arch_choose) || exit 1
+
+# The trees whose programs run under Wine, and the one only checked for form.
+case $arch in
+win32)
+    main_tree=win main_label="x86, 32-bit Wine"
+    if [ -z "${BREVALO_WINE_ARCH:-}" ]; then
+        extra_tree=win64 form_tree=""
+    else
+        extra_tree="" form_tree=win64
+    fi
+    ;;
+win64) main_tree=win64 main_label="x64, 64-bit Wine" extra_tree="" form_tree=win ;;
+esac
+echo "test: Wine $arch; Windows tiers on build/$main_tree${extra_tree:+, end-to-end also on build/$extra_tree}${form_tree:+; build/$form_tree form only}"
+
+builds=(native "$main_tree")
+[ -z "$extra_tree" ] || builds+=("$extra_tree")
+[ -z "$form_tree" ] || builds+=("$form_tree:Brevalo")
+bash scripts/build.sh "${builds[@]}" || exit 1
 
 log_dir=$top/build/test-logs
 mkdir -p "$log_dir"
@@ -18,13 +47,21 @@ status=0
 passed_total=0
 failed_total=0
 
+# count <name> <passed> <failed>: adds a tier's counts to the summary.
+count() {
+    printf '%s: %d passed, %d failed\n' "$1" "$2" "$3"
+    passed_total=$((passed_total + $2))
+    failed_total=$((failed_total + $3))
+    [ "$3" -eq 0 ] || status=1
+}
+
 # run_tier <name> <ctest arguments...>
 run_tier() {
     local name=$1
     shift
-    local log=$log_dir/$name.log
+    local log=$log_dir/${name// /-}.log
     echo "== $name"
-    ctest --output-on-failure "$@" 2>&1 | tee "$log" | grep -E '^ *[0-9]+/[0-9]+ Test|tests passed|\*\*\*|Failed' || true
+    ctest --output-on-failure "$@" 2>&1 | tee "$log" | grep -E '^ *[0-9]+/[0-9]+ Test|tests passed|\*\*\*|Failed|wine-env:' || true
     local line passed failed total
     line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
     if [ -z "$line" ]; then
@@ -35,22 +72,55 @@ run_tier() {
     failed=$(sed -E 's/.*, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
     total=$(sed -E 's/.*, ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
     passed=$((total - failed))
-    passed_total=$((passed_total + passed))
-    failed_total=$((failed_total + failed))
-    printf '%s: %d passed, %d failed\n' "$name" "$passed" "$failed"
-    [ "$failed" -eq 0 ] || status=1
+    count "$name" "$passed" "$failed"
 }
 
-run_tier native --test-dir build/native -j "$(nproc)"
-# Under Wine on a loaded machine a window or class occasionally fails to come
-# up; such a case gets one more try, and the log keeps the failed attempt.
-run_tier windows --test-dir build/win -j 2 -L windows --repeat until-pass:2
-run_tier end-to-end --test-dir build/win -j 2 -L e2e --repeat until-pass:2
+# wine_tiers <tree> <label> <labels...>: the Wine tiers of one tree.
+wine_tiers() {
+    local tree=$1 label=$2
+    shift 2
+    local tier
+    for tier in "$@"; do
+        # Under Wine on a loaded machine a window or class occasionally fails
+        # to come up; such a case gets one more try, and the log keeps the
+        # failed attempt.
+        case $tier in
+        windows) run_tier "windows ($label)" --test-dir "build/$tree" -j 2 -L windows --repeat until-pass:2 ;;
+        e2e) run_tier "end-to-end ($label)" --test-dir "build/$tree" -j 2 -L e2e --repeat until-pass:2 ;;
+        esac
+    done
+    local root=$top/build/$tree/wine
+    if [ -s "$root/32-bit-starts.log" ]; then
+        echo "test: a win64 run tried to start 32-bit Wine:" >&2
+        cat "$root/32-bit-starts.log" >&2
+        count "64-bit only ($label)" 0 1
+    fi
+    bash scripts/wine-stop.sh "$root"
+}
 
-bash scripts/wine-stop.sh "$top/build/win/wine"
+run_tier "native (host)" --test-dir build/native -j "$(nproc)"
+# A win64 run must never start 32-bit Wine: the guard in the loader folder
+# records every attempt, and a fresh record is kept per run.
+for tree in "$main_tree" $extra_tree; do
+    rm -f "build/$tree/wine/32-bit-starts.log"
+done
+wine_tiers "$main_tree" "$main_label" windows e2e
+if [ -n "$extra_tree" ]; then
+    wine_tiers "$extra_tree" "x64, 64-bit Wine" e2e
+fi
+if [ -n "$form_tree" ]; then
+    echo "== form (build/$form_tree, not run here)"
+    want=PE32
+    [ "$form_tree" = win64 ] && want=PE32+
+    if bash scripts/check-exe.sh "build/$form_tree/bin/Brevalo.exe" "$want"; then
+        count "form" 1 0
+    else
+        count "form" 0 1
+    fi
+fi
 
 # 4. coverage-guided fuzzing of the text readers, a bounded time each
-echo "== fuzz"
+echo "== fuzz (host)"
 fuzz_log=$log_dir/fuzz.log
 bash scripts/fuzz.sh 2>&1 | tee "$fuzz_log" | grep -E '^fuzz:' || true
 fuzz_line=$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed' "$fuzz_log" | tail -1)

@@ -25,6 +25,7 @@ while [ $# -gt 0 ]; do
     shift
 done
 [ $# -ge 1 ] || wine_env_die "usage: wine-run.sh [--fresh] [--timeout=s] [--dpi=n] program.exe [arguments...]"
+[ -f "$1" ] || wine_env_die "no program $1"
 # The shared prefix keeps the normal DPI: another DPI only in a prefix of its own.
 if [ -n "${BREVALO_WINE_DPI:-}" ]; then
     export BREVALO_FRESH_PREFIX=${BREVALO_FRESH_PREFIX:-auto}

@@ -4,7 +4,6 @@
 #   wine-stop.sh <wine folder>
 set -uo pipefail
 root=${1:?usage: wine-stop.sh <wine folder>}
-export WINEARCH=win32
 for prefix in "$root/shared" "$root/template" "$root"/runs/*; do
     [ -d "$prefix" ] || continue
     WINEPREFIX=$prefix wineserver -k </dev/null >/dev/null 2>&1 || true

@@ -94,14 +94,18 @@ std::optional<std::wstring> ProcessCommandLine(DWORD processId) {
     BasicInformation basic{};
     if (query(process.Get(), 0, &basic, sizeof basic, nullptr) != 0)
         return std::nullopt;
-    // The process parameters' pointer is at 0x10 in the PEB; the command
-    // line at 0x40 in the parameters (32-bit layout).
+    // The process parameters' pointer is at 0x10 in the PEB and the command
+    // line at 0x40 in the parameters in the 32-bit layout; 0x20 and 0x70 in
+    // the 64-bit one (the driver and the program are of one flavour).
+    constexpr std::size_t parametersAt = sizeof(void*) == 8 ? 0x20 : 0x10;
+    constexpr std::size_t commandLineAt = sizeof(void*) == 8 ? 0x70 : 0x40;
     void* parameters = nullptr;
-    if (!ReadProcessMemory(process.Get(), static_cast<char*>(basic.pebBase) + 0x10, &parameters,
-                           sizeof parameters, nullptr))
+    if (!ReadProcessMemory(process.Get(), static_cast<char*>(basic.pebBase) + parametersAt,
+                           &parameters, sizeof parameters, nullptr))
         return std::nullopt;
     CountedString line{};
-    if (!ReadProcessMemory(process.Get(), static_cast<char*>(parameters) + 0x40, &line, sizeof line,
+    if (!ReadProcessMemory(process.Get(), static_cast<char*>(parameters) + commandLineAt, &line,
+                           sizeof line,
                            nullptr))
         return std::nullopt;
     std::wstring text(line.length / sizeof(wchar_t), L'\0');
