@@ -26,6 +26,13 @@ HWND StartedWindow(const Process& timer) {
     return window ? window->hwnd : nullptr;
 }
 
+// A log-off as the system runs it: the query, which the timer never holds up,
+// then the end, which says whether the session really ends.
+void LogOff(HWND window, bool sessionEnds) {
+    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
+    SendMessageW(window, WM_ENDSESSION, sessionEnds, 0);
+}
+
 TEST(Completion, BroadcastsTheNameAndEndsTheProcess) {
     BroadcastListener listener;
     Process timer = Process::Start(L"/q2 /cTea");
@@ -97,8 +104,7 @@ TEST(Closing, CloseModeTwoRefusesButLogOffStillCloses) {
     EXPECT_FALSE(WaitForMessageBox(timer.Id(), 100ms));
     // Log-off: the query detaches the close handling; with /r no RunOnce
     // value is written.
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
-    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    LogOff(window, true);
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(timer.WaitForExit(10s));
     EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunOnceKeyPath).empty());
@@ -110,9 +116,8 @@ TEST(Closing, ACancelledLogOffWritesNoRunOnceValueAndTheQuestionComesBack) {
     Process timer = Process::Start(L"/q300 /cTea /u");
     HWND window = StartedWindow(timer);
     ASSERT_TRUE(window);
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
     // Another program refused: the session goes on.
-    SendMessageW(window, WM_ENDSESSION, FALSE, 0);
+    LogOff(window, false);
     EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunOnceKeyPath).empty());
     PostMessageW(window, WM_CLOSE, 0, 0);
     auto box = WaitForMessageBox(timer.Id());
@@ -196,8 +201,7 @@ TEST(Autorun, SavedCommandLinesNameTheProgramByItsFullPathQuoted) {
     Process other = Process::StartCommandLine(L"Brevalo.exe /q300 /cTea /u");
     window = StartedWindow(other);
     ASSERT_TRUE(window);
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
-    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    LogOff(window, true);
     const auto once = StringValues(HKEY_CURRENT_USER, RunOnceKeyPath);
     ASSERT_EQ(once.size(), 1u);
     EXPECT_TRUE(StartsWithQuotedProgramPath(once[0].second)) << gui::Narrow(once[0].second);
@@ -262,8 +266,7 @@ TEST(Autorun, LogOffWritesARunOnceValueThatRestartsTheSameTimer) {
     Process timer = Process::Start(L"/q300 /cTea");
     HWND window = StartedWindow(timer);
     ASSERT_TRUE(window);
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
-    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    LogOff(window, true);
     const auto values = StringValues(HKEY_CURRENT_USER, RunOnceKeyPath);
     ASSERT_EQ(values.size(), 1u);
     const std::wstring data = values[0].second;
