@@ -26,7 +26,8 @@ protected:
     }
     void TearDown() override { SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr); }
 
-    // Each timer downloads into a file of its own, named after its process.
+    // Each timer downloads into a file of its own, named after its process;
+    // it is there until the check is over.
     static bool UpdateFileLeft(const Process& timer) {
         return os::FileExists(os::TempFolder() + "bvupd" + std::to_string(timer.Id()) + ".upd");
     }
@@ -46,6 +47,7 @@ TEST_F(UpdateCheckE2e, ANewerVersionAsksTheQuestionAndLeavesNoFile) {
     Process timer = StartAndSettle(L"/q300 /cTea");
     auto box = WaitForMessageBox(timer.Id());
     ASSERT_TRUE(box);
+    EXPECT_TRUE(UpdateFileLeft(timer)) << "no file of the timer's own while it asks";
     EXPECT_EQ(gui::Narrow(MessageBoxText(box->hwnd)), kUpdateQuestion);
     EXPECT_EQ(ButtonCaptions(box->hwnd), (std::vector<std::wstring>{L"Yes", L"No"}));
     ASSERT_TRUE(ClickButton(box->hwnd, L"No"));
