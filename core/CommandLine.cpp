@@ -38,13 +38,15 @@ class Parser {
 public:
     Parser(const std::vector<std::string>& args, std::string_view raw, TimerSettings& settings,
            ParserEnvironment& env)
-        : args_(args), raw_(raw), s_(settings), env_(env), fs_(env.Formats()), now_(env.Now()) {}
+        : args_(args),
+          line_(args.empty() ? std::string(raw) : WithProgramPath(raw, args.front())),
+          s_(settings), env_(env), fs_(env.Formats()), now_(env.Now()) {}
 
     ParseResult Run() {
         s_.AllowScreenSaver = false;
         s_.PopupMenuEnabled = true;
         s_.ResumeAfterRestart = false;
-        s_.RestartCommandLine = std::string(raw_);
+        s_.RestartCommandLine = line_;
         s_.ResumeOnceAfterLogoff = true;
         s_.StartMaximized = false;
         s_.AutorunRoot = RegistryRoot::CurrentUser;
@@ -113,12 +115,12 @@ public:
         if (Find('h')) {
             UseMachineAutorun();
         }
+        std::size_t autorunWrites = 0;
         for (std::size_t i = 1; i < args_.size(); ++i) {
             if (IsSwitch(args_[i], 'r')) {
                 s_.ResumeAfterRestart = true;
-                env_.WriteAutorun(s_.AutorunRoot, DateTimeToText(s_.EndTime, fs_),
-                                  s_.RestartCommandLine);
                 s_.ResumeOnceAfterLogoff = false;
+                ++autorunWrites;
             }
         }
         if (Find('g')) {
@@ -130,6 +132,15 @@ public:
         for (std::size_t i = 1; i < args_.size(); ++i) {
             if (IsSwitch(args_[i], 'a')) {
                 Action(args_[i].substr(2));
+            }
+        }
+        // Only a timer that is going to count may come back at the next
+        // log-on: a line without a valid end point, or with a missing action
+        // file, would raise its error or run its action at every log-on.
+        if (result_ == ParseOk) {
+            for (std::size_t i = 0; i < autorunWrites; ++i) {
+                env_.WriteAutorun(s_.AutorunRoot, DateTimeToText(s_.EndTime, fs_),
+                                  s_.RestartCommandLine);
             }
         }
         return result_;
@@ -195,10 +206,10 @@ private:
         }
     }
 
-    // The raw command line with the amount of argument `index` replaced by the
+    // The command line with the amount of argument `index` replaced by the
     // end time, so that a restarted timer counts to the same moment.
     std::string RestartLine(std::size_t index, char letter) const {
-        const std::vector<std::string> rawArgs = SplitCommandLine(raw_);
+        const std::vector<std::string> rawArgs = SplitCommandLine(line_);
         std::optional<std::size_t> item;
         if (index < rawArgs.size() && rawArgs[index] == args_[index]) {
             item = index;
@@ -210,7 +221,7 @@ private:
             }
         }
         if (!item) {
-            return std::string(raw_);
+            return line_;
         }
         // The blank-free text is preferred. Where the user's formats make it
         // unreadable (a two-digit year or a day running into the hour), the
@@ -222,7 +233,7 @@ private:
             return read && SameSecond(*read, s_.EndTime);
         };
         const bool useBlanks = !readsBack(compact) && readsBack(text);
-        return ReplaceArgumentTail(raw_, *item, 2, useBlanks ? text : compact);
+        return ReplaceArgumentTail(line_, *item, 2, useBlanks ? text : compact);
     }
 
     void UseMachineAutorun() {
@@ -266,7 +277,9 @@ private:
     }
 
     const std::vector<std::string>& args_;
-    std::string_view raw_;
+    // The raw command line with the program's full path in its program part:
+    // what a stored command line starts from.
+    std::string line_;
     TimerSettings& s_;
     ParserEnvironment& env_;
     const FormatSettings& fs_;

@@ -34,6 +34,15 @@ std::vector<std::string> SplitCommandLine(std::string_view raw);
 std::string ReplaceArgumentTail(std::string_view raw, std::size_t item, std::size_t offset,
                                 std::string_view replacement);
 
+// The raw command line made safe to run again from a stored copy: unless its
+// program part (item 0) already is `programPath` (the running program's full
+// path, letters in either case), unquoted or quoted as a whole, that part
+// becomes `programPath` in double quotes. A relative or bare name would be
+// looked up along the search path when the system runs the line, and an
+// unquoted path with blanks is cut at the first blank. Everything after the
+// program part is kept character for character.
+std::string WithProgramPath(std::string_view raw, std::string_view programPath);
+
 // Optional blanks, optional sign, decimal digits or hexadecimal digits after
 // "$", "x", "X", "0x" or "0X"; must fit in a signed 32-bit integer, nothing
 // may follow.
@@ -50,6 +59,10 @@ public:
     // An error message box (caption "Error", stop icon, OK).
     virtual void ShowError(const std::string& message) = 0;
     virtual void ToggleKeepOnTop() = 0;
+    // The autorun value of /r: called once for every /r argument, after all
+    // switches were processed, and only when the timer is going to count (a
+    // valid end point and no missing action file). `name` is the end time as
+    // text, `data` the restart command line.
     virtual void WriteAutorun(RegistryRoot root, const std::string& name,
                               const std::string& data) = 0;
     // The pop-up menu's action item: caption, check mark, enabled.

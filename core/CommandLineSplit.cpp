@@ -2,6 +2,8 @@
 // argument inside the raw text.
 #include "CommandLine.h"
 
+#include <algorithm>
+
 namespace brevalo {
 
 namespace {
@@ -9,6 +11,8 @@ namespace {
 struct RawArgument {
     CommandLineArgument argument;
     std::vector<bool> quoted; // whether each character lay inside a quoted stretch
+    std::size_t begin = 0;    // raw-text span of the argument, its quotes included
+    std::size_t end = 0;
 };
 
 // Characters 1 to 32 separate arguments; a zero ends the text. A double quote
@@ -37,6 +41,7 @@ std::vector<RawArgument> Split(std::string_view raw) {
             break;
         }
         RawArgument arg;
+        arg.begin = p;
         const auto take = [&](bool inQuotes) {
             arg.argument.text += raw[p];
             arg.argument.sourceIndex.push_back(p);
@@ -56,9 +61,25 @@ std::vector<RawArgument> Split(std::string_view raw) {
                 take(false);
             }
         }
+        arg.end = std::min(p, raw.size());
         list.push_back(std::move(arg));
     }
     return list;
+}
+
+bool SameTextIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -118,6 +139,31 @@ std::string ReplaceArgumentTail(std::string_view raw, std::size_t item, std::siz
     out += stretch;
     out += raw.substr(last + 1);
     return out;
+}
+
+std::string WithProgramPath(std::string_view raw, std::string_view programPath) {
+    std::string quoted = "\"";
+    for (const char c : programPath) {
+        if (c != '"') {
+            quoted += c;
+        }
+    }
+    quoted += '"';
+    const std::vector<RawArgument> list = Split(raw);
+    if (list.empty()) {
+        return quoted;
+    }
+    const RawArgument& program = list.front();
+    const std::string& text = program.argument.text;
+    const std::string_view span = raw.substr(program.begin, program.end - program.begin);
+    // Quoted whole, or unquoted (it then holds no blank), the path reads the
+    // same to every reader of command lines. Quotes inside it are read
+    // differently by the system, so such a part is replaced too.
+    if (SameTextIgnoringAsciiCase(text, programPath) &&
+        (span == text || span == "\"" + text + "\"")) {
+        return std::string(raw);
+    }
+    return std::string(raw.substr(0, program.begin)) + quoted + std::string(raw.substr(program.end));
 }
 
 } // namespace brevalo

@@ -12,6 +12,19 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
+// Whether a file name may hold the character; the bytes of letters beyond
+// ASCII (UTF-8) always may.
+bool IsFileNameCharacter(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < ' ')
+        return false;
+    for (const char refused : {'/', '\\', ':', '*', '?', '"', '<', '>', '|'}) {
+        if (c == refused)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ShortcutFolderValue ShortcutFolderValueOf(ShortcutLocation location) {
@@ -33,9 +46,11 @@ ShortcutFolderValue ShortcutFolderValueOf(ShortcutLocation location) {
 std::string ShortcutFileName(std::string_view timerName) {
     const std::size_t dot = timerName.rfind('.');
     std::string name(dot == std::string_view::npos ? timerName : timerName.substr(0, dot));
-    name += ".lnk";
-    const std::size_t separator = name.find_last_of("\\:");
-    return separator == std::string::npos ? name : name.substr(separator + 1);
+    for (char& c : name) {
+        if (!IsFileNameCharacter(c))
+            c = ' ';
+    }
+    return name + ".lnk";
 }
 
 std::string JoinPath(std::string_view folder, std::string_view fileName) {

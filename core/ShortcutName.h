@@ -28,9 +28,12 @@ struct ShortcutFolderValue {
 ShortcutFolderValue ShortcutFolderValueOf(ShortcutLocation location);
 
 // The link's file name from a timer name: everything from the last dot on is
-// replaced by ".lnk" (or ".lnk" is appended when there is no dot), then only
-// the part after the last backslash or colon is kept, so that a name never
-// reaches outside the folder. "Release 2.5 party" gives "Release 2.lnk".
+// replaced by ".lnk" (or ".lnk" is appended when there is no dot), and every
+// character a file name cannot hold (/ \ : * ? " < > | and control
+// characters) becomes a blank, so that the name never reaches into another
+// folder or makes the save fail. "Release 2.5 party" gives "Release 2.lnk",
+// "a/b:c" gives "a b c.lnk". Names that differ only in those characters share
+// one file name.
 std::string ShortcutFileName(std::string_view timerName);
 
 // The folder the link goes into. `folder` is the looked-up folder, or for

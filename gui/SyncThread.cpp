@@ -58,11 +58,20 @@ void SyncThread::Start(std::unique_ptr<SyncThread> thread) {
     thread.release();
 }
 
-DWORD WINAPI SyncThread::ThreadProc(void* self) {
-    HWND receiver = static_cast<SyncThread*>(self)->receiver_->Handle();
+DWORD WINAPI SyncThread::ThreadProc(void* self) noexcept {
+    auto* thread = static_cast<SyncThread*>(self);
+    HWND receiver = thread->receiver_->Handle();
+    bool run = false;
+    try {
+        run = thread->Work();
+    } catch (...) {
+        // Nothing to hand over.
+    }
     // A sent message waits until the window's thread has handled it, and
     // returns at once should that window be gone (its thread has ended).
-    SendMessageW(receiver, kRunMessage, 0, 0);
+    if (run)
+        SendMessageW(receiver, kRunMessage, 0, 0);
+    thread->Done();
     // If this cannot be posted the object stays until the process ends; it
     // holds nothing beyond a window and a handle.
     PostMessageW(receiver, kFinishedMessage, 0, 0);

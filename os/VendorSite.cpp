@@ -1,6 +1,7 @@
 #include "VendorSite.h"
 
 #include "Strings.h"
+#include "VendorAddress.h"
 
 #include <windows.h>
 
@@ -28,7 +29,9 @@ std::string VendorSiteUrl() {
     std::string site = gui::Narrow(EnvironmentVariable(L"BREVALO_VENDOR_URL"));
     while (!site.empty() && site.back() == '/')
         site.pop_back();
-    return site.empty() ? std::string(kVendorSite) : site;
+    // The variable ships with the program, so it may only point at a secure
+    // site or at this computer.
+    return IsAcceptedVendorSite(site) ? site : std::string(kVendorSite);
 }
 
 std::string VersionFileUrl() {

@@ -9,9 +9,10 @@ namespace brevalo::os {
 inline constexpr char kVendorSite[] = "https://www.orsenic-software.com";
 
 // The vendor's site: kVendorSite, or the value of the environment variable
-// BREVALO_VENDOR_URL when that is set and not empty (for example
-// "http://127.0.0.1:8123", so that a test server can stand in). Trailing
-// slashes of the variable are dropped.
+// BREVALO_VENDOR_URL, without its trailing slashes, when that is an
+// accepted address (IsAcceptedVendorSite: "https://" to any host, or
+// "http://" to this computer, such as "http://127.0.0.1:8123", so that a
+// test server can stand in). Any other value is ignored.
 std::string VendorSiteUrl();
 
 // "/bvver.txt" on the vendor's site: the published update number.

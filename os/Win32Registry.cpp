@@ -38,6 +38,31 @@ void DeleteValueIfPresent(HKEY key, const std::string& name) {
         throw OsError(DWORD(status));
 }
 
+std::optional<std::string> ReadStringValue(HKEY key, const std::string& name) {
+    const std::wstring wname = Widen(name);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD type = 0, size = 0;
+        LSTATUS status =
+            RegQueryValueExW(key, wname.c_str(), nullptr, &type, nullptr, &size);
+        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+            return std::nullopt;
+        std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD bytes = DWORD(buffer.size() * sizeof(wchar_t));
+        status = RegQueryValueExW(key, wname.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+        if (status == ERROR_MORE_DATA)
+            continue; // the value grew in between: read again
+        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+            return std::nullopt;
+        // The stored data need not end with a zero.
+        buffer.resize(bytes / sizeof(wchar_t));
+        while (!buffer.empty() && buffer.back() == L'\0')
+            buffer.pop_back();
+        return Narrow(buffer);
+    }
+    return std::nullopt;
+}
+
 namespace {
 
 class Win32RegistryKey : public RegistryKey {
@@ -54,28 +79,7 @@ public:
     }
 
     std::optional<std::string> ReadString(const std::string& name) override {
-        const std::wstring wname = Widen(name);
-        for (int attempt = 0; attempt < 4; ++attempt) {
-            DWORD type = 0, size = 0;
-            LSTATUS status =
-                RegQueryValueExW(key_.Get(), wname.c_str(), nullptr, &type, nullptr, &size);
-            if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-                return std::nullopt;
-            std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
-            DWORD bytes = DWORD(buffer.size() * sizeof(wchar_t));
-            status = RegQueryValueExW(key_.Get(), wname.c_str(), nullptr, &type,
-                                      reinterpret_cast<BYTE*>(buffer.data()), &bytes);
-            if (status == ERROR_MORE_DATA)
-                continue; // the value grew in between: read again
-            if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-                return std::nullopt;
-            // The stored data need not end with a zero.
-            buffer.resize(bytes / sizeof(wchar_t));
-            while (!buffer.empty() && buffer.back() == L'\0')
-                buffer.pop_back();
-            return Narrow(buffer);
-        }
-        return std::nullopt;
+        return ReadStringValue(key_.Get(), name);
     }
 
     void WriteDword(const std::string& name, std::uint32_t value) override {
@@ -105,6 +109,11 @@ std::unique_ptr<RegistryKey> Win32RegistryAccess::OpenCurrentUser(const std::str
 void WriteRunValue(RegistryRoot root, const std::string& name, const std::string& data) {
     gui::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
     WriteStringValue(key.Get(), name, data);
+}
+
+std::optional<std::string> ReadRunValue(RegistryRoot root, const std::string& name) {
+    gui::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
+    return ReadStringValue(key.Get(), name);
 }
 
 void RemoveRunValue(RegistryRoot root, const std::string& name) {

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace brevalo::os {
@@ -23,6 +24,9 @@ gui::RegKey OpenOrCreateKey(HKEY root, const std::string& subKey);
 
 // Sets a REG_SZ value; throws OsError.
 void WriteStringValue(HKEY key, const std::string& name, const std::string& data);
+// The data of a REG_SZ or REG_EXPAND_SZ value (unexpanded); nullopt when the
+// value is missing or of another type.
+std::optional<std::string> ReadStringValue(HKEY key, const std::string& name);
 // Deletes a value if it exists; throws OsError on any other failure.
 void DeleteValueIfPresent(HKEY key, const std::string& name);
 
@@ -35,6 +39,7 @@ public:
 // The Run value of a timer that resumes after a restart: written or removed
 // under `root`.
 void WriteRunValue(RegistryRoot root, const std::string& name, const std::string& data);
+std::optional<std::string> ReadRunValue(RegistryRoot root, const std::string& name);
 void RemoveRunValue(RegistryRoot root, const std::string& name);
 // The current user's RunOnce value of a timer interrupted by a log-off.
 void WriteRunOnceValue(const std::string& name, const std::string& data);

@@ -40,11 +40,12 @@ public:
     void ToggleKeepOnTop() override { form_.Keepontop1Click(); }
     void WriteAutorun(RegistryRoot root, const std::string& name,
                       const std::string& data) override {
-        // A refused registry write must not stop the parsing: report it and
-        // go on with the next switch.
+        // A refused registry write must not stop the timer: report it and go
+        // on. The name is chosen once; a second /r writes the same value.
         try {
-            os::WriteRunValue(root, name, data);
-            form_.runValueName_ = name;
+            if (!form_.runValue_)
+                form_.runValue_.emplace(root, name, data);
+            form_.runValue_->Write();
         } catch (...) {
             gui::Application::Instance().HandleException(std::current_exception());
         }
@@ -375,6 +376,16 @@ void TForm1::Broadcast(UINT message) {
     PostMessageW(HWND_BROADCAST, message, atom, 0);
 }
 
+void TForm1::RemoveRunValue() {
+    if (!runValue_)
+        return;
+    try {
+        runValue_->Remove();
+    } catch (...) {
+        gui::Application::Instance().HandleException(std::current_exception());
+    }
+}
+
 void TForm1::WriteRunOnce() {
     os::WriteRunOnceValue(DateTimeToText(settings_.EndTime, os::UserFormatSettings()),
                           settings_.RestartCommandLine);
@@ -550,14 +561,31 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         if (!CloseQuery())
             return 0;
+        // A timer that ends without completing, closed by the user or by the
+        // clock-change question, must not come back at the next log-on. At
+        // the end of the session its value is what brings it back.
+        if (!sessionEnding_)
+            RemoveRunValue();
         break;
     case WM_QUERYENDSESSION:
-        // Log-off and shutdown are never held up by the close handling.
+        // Log-off and shutdown are never held up by the close handling; if
+        // the session goes on after all, the handling comes back.
+        if (!sessionQueried_) {
+            sessionQueried_ = true;
+            closeQueryBeforeSession_ = closeQueryAttached_;
+        }
         closeQueryAttached_ = false;
         break;
     case WM_ENDSESSION:
-        if (settings_.ResumeOnceAfterLogoff && !engine_.Finished())
-            WriteRunOnce();
+        if (wParam) {
+            sessionEnding_ = true;
+            closeQueryAttached_ = false;
+            if (settings_.ResumeOnceAfterLogoff && !engine_.Finished())
+                WriteRunOnce();
+        } else if (sessionQueried_) {
+            closeQueryAttached_ = closeQueryBeforeSession_;
+        }
+        sessionQueried_ = false;
         break;
     case FlashMessage:
         flashRequested_ = true;
@@ -694,16 +722,8 @@ void TForm1::RunCompletion() {
     PlayResourceSound(settings_.DoneSound);
     flashThread_ = std::make_unique<TFlashDone>(Handle());
     gui::Application::Instance().ProcessMessages();
-    if (settings_.ResumeAfterRestart) {
-        try {
-            os::RemoveRunValue(settings_.AutorunRoot,
-                               runValueName_
-                                   ? *runValueName_
-                                   : DateTimeToText(settings_.EndTime, os::UserFormatSettings()));
-        } catch (...) {
-            gui::Application::Instance().HandleException(std::current_exception());
-        }
-    }
+    if (settings_.ResumeAfterRestart)
+        RemoveRunValue();
     Broadcast(timeUpMessage_);
     settings_.CloseMode = 0;
     SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);

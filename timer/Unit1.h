@@ -10,6 +10,7 @@
 #include "Form.h"
 #include "Label.h"
 #include "PopupMenu.h"
+#include "RunValue.h"
 #include "ThdTimer.h"
 #include "TimerSettings.h"
 #include "TitleBar.h"
@@ -107,6 +108,7 @@ private:
     void SizeChanged(WPARAM kind);
     bool CloseQuery();
     void Broadcast(UINT message);
+    void RemoveRunValue();
     void WriteRunOnce();
     void StartAction();
     void Flash();
@@ -155,9 +157,15 @@ private:
     bool closeQueryAttached_ = false;
     UINT timeUpMessage_ = 0;
     UINT timerStoppedMessage_ = 0;
-    // The name under which /r wrote the Run value, so that completion removes
-    // that value even after a pause has moved the end time.
-    std::optional<std::string> runValueName_;
+    // The Run value /r wrote, under the name chosen for this timer, so that
+    // completion and closing remove that value (and no other timer's) even
+    // after a pause has moved the end time.
+    std::optional<os::RunValue> runValue_;
+    // Log-off and shutdown: a query was answered and its outcome is not yet
+    // known; the close handling as it was before the query; the session ends.
+    bool sessionQueried_ = false;
+    bool closeQueryBeforeSession_ = false;
+    bool sessionEnding_ = false;
     // The completion flash: requested by its thread, run on this thread once
     // the completion sequence waits for it.
     bool flashRequested_ = false;

@@ -10,7 +10,7 @@
 #include "VersionFile.h"
 
 #include <shellapi.h>
-#include <urlmon.h>
+#include <wininet.h>
 
 #include <algorithm>
 #include <memory>
@@ -19,20 +19,66 @@ namespace brevalo {
 
 namespace {
 
-using DownloadFunction = HRESULT(WINAPI*)(IUnknown*, const wchar_t*, const wchar_t*, DWORD,
-                                          IBindStatusCallback*);
+// wininet is loaded on first use: only the update check needs it, and a
+// timer whose check is switched off never loads it. It stays loaded.
+struct WinInet {
+    decltype(&InternetOpenW) open = nullptr;
+    decltype(&InternetOpenUrlW) openUrl = nullptr;
+    decltype(&InternetReadFile) read = nullptr;
+    decltype(&InternetCloseHandle) close = nullptr;
+    bool Loaded() const noexcept { return open && openUrl && read && close; }
+};
 
-// urlmon is loaded on first use: only the update check needs it, and a timer
-// whose check is switched off never loads it. It stays loaded.
-DownloadFunction UrlDownloadToFile() noexcept {
-    static const DownloadFunction function = []() -> DownloadFunction {
-        HMODULE urlmon = LoadLibraryW(L"urlmon.dll");
-        if (!urlmon)
-            return nullptr;
-        return reinterpret_cast<DownloadFunction>(
-            reinterpret_cast<void*>(GetProcAddress(urlmon, "URLDownloadToFileW")));
+template <typename Function> void Load(HMODULE module, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const WinInet& Internet() noexcept {
+    static const WinInet functions = [] {
+        WinInet f;
+        if (HMODULE module = LoadLibraryW(L"wininet.dll")) {
+            Load(module, "InternetOpenW", f.open);
+            Load(module, "InternetOpenUrlW", f.openUrl);
+            Load(module, "InternetReadFile", f.read);
+            Load(module, "InternetCloseHandle", f.close);
+        }
+        return f;
     }();
-    return function;
+    return functions;
+}
+
+struct InternetHandleTraits {
+    using Type = HINTERNET;
+    static Type Empty() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { Internet().close(h); }
+};
+using InternetHandle = gui::UniqueHandle<InternetHandleTraits>;
+
+// Reads at most `limit` bytes of the answer.
+std::string ReadAnswer(const WinInet& inet, HINTERNET request, std::size_t limit) {
+    std::string bytes(limit, '\0');
+    std::size_t filled = 0;
+    while (filled < limit) {
+        DWORD read = 0;
+        if (!inet.read(request, bytes.data() + filled, DWORD(limit - filled), &read))
+            gui::RaiseLastOsError();
+        if (read == 0)
+            break;
+        filled += read;
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+void WriteNewFile(const std::string& path, const std::string& bytes) {
+    gui::FileHandle handle(CreateFileW(gui::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    if (!handle)
+        gui::RaiseLastOsError();
+    DWORD written = 0;
+    if (!WriteFile(handle.Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        gui::RaiseLastOsError();
 }
 
 void OfferUpdate(HWND owner) {
@@ -45,10 +91,30 @@ void OfferUpdate(HWND owner) {
         gui::RaiseLastOsError();
 }
 
+void DeleteUpdateFile(const std::string& file) noexcept {
+    try {
+        DeleteFileW(gui::Widen(file).c_str());
+    } catch (...) {
+        // Left behind: ignored.
+    }
+}
+
 } // namespace
 
+bool TUpdateCheck::Work() {
+    if (!checkForUpdates_)
+        return false;
+    file_ = UpdateFilePath();
+    return DownloadVersionFile(file_);
+}
+
 void TUpdateCheck::Synchronized() {
-    RunUpdateCheck(owner_, checkForUpdates_);
+    OfferUpdateFrom(owner_, file_);
+}
+
+void TUpdateCheck::Done() noexcept {
+    if (!file_.empty())
+        DeleteUpdateFile(file_);
 }
 
 void StartUpdateCheck(HWND owner, bool checkForUpdates) noexcept {
@@ -62,35 +128,56 @@ void StartUpdateCheck(HWND owner, bool checkForUpdates) noexcept {
 void RunUpdateCheck(HWND owner, bool checkForUpdates) noexcept {
     if (!checkForUpdates)
         return;
-    std::wstring file;
+    std::string file;
     try {
-        const std::string path = UpdateFilePath();
-        file = gui::Widen(path);
-        // The download and the shell both use COM.
-        const os::ComApartment com;
-        if (Download(os::VersionFileUrl(), path)) {
-            const FileHead head = ReadFileHead(path, kVersionFileReadLimit);
-            if (AnnouncesUpdate(head.bytes, head.complete))
-                OfferUpdate(owner);
-        }
+        file = UpdateFilePath();
     } catch (...) {
-        // An unreadable file, an unknown number or a failing shell: no message.
+        return;
     }
-    if (!file.empty())
-        DeleteFileW(file.c_str());
+    if (DownloadVersionFile(file))
+        OfferUpdateFrom(owner, file);
+    DeleteUpdateFile(file);
 }
 
 std::string UpdateFilePath() {
-    return os::TempFolder() + "bvupd.upd";
+    return os::TempFolder() + "bvupd" + std::to_string(GetCurrentProcessId()) + ".upd";
 }
 
-bool Download(const std::string& url, const std::string& file) noexcept {
+bool DownloadVersionFile(const std::string& file) noexcept {
     try {
-        const DownloadFunction download = UrlDownloadToFile();
-        return download && download(nullptr, gui::Widen(url).c_str(), gui::Widen(file).c_str(), 0,
-                                    nullptr) == S_OK;
+        const WinInet& inet = Internet();
+        if (!inet.Loaded())
+            return false;
+        InternetHandle session(
+            inet.open(L"Brevalo", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        if (!session)
+            return false;
+        // Always the server's current file: a stale copy would hide a new
+        // release, or announce one long after it was withdrawn.
+        const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                            INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_COOKIES |
+                            INTERNET_FLAG_NO_UI;
+        InternetHandle request(inet.openUrl(session.Get(), gui::Widen(os::VersionFileUrl()).c_str(),
+                                            nullptr, 0, flags, 0));
+        if (!request)
+            return false;
+        WriteNewFile(file, ReadAnswer(inet, request.Get(), kVersionFileReadLimit + 1));
+        return true;
     } catch (...) {
         return false;
+    }
+}
+
+void OfferUpdateFrom(HWND owner, const std::string& file) noexcept {
+    try {
+        const FileHead head = ReadFileHead(file, kVersionFileReadLimit);
+        if (!AnnouncesUpdate(head.bytes, head.complete))
+            return;
+        // The shell uses COM.
+        const os::ComApartment com;
+        OfferUpdate(owner);
+    } catch (...) {
+        // An unreadable file, an unknown number or a failing shell: no message.
     }
 }
 

@@ -17,40 +17,53 @@ inline constexpr char kUpdateQuestion[] =
     "There is an updated version of this program available for download.\n\r"
     "Would you like to download now?";
 
-// The worker that hands the whole check to the window's thread and waits
-// for it there; it downloads nothing itself.
+// The worker of one check. It downloads the version file itself, so that a
+// slow or silent server never holds up the window's digits, then hands the
+// comparison, the question and the opening of the page to the window's
+// thread, waits for them, and deletes the file.
 class TUpdateCheck : public gui::SyncThread {
 public:
     TUpdateCheck(HWND owner, bool checkForUpdates) noexcept
         : owner_(owner), checkForUpdates_(checkForUpdates) {}
 
 protected:
+    bool Work() override;
     void Synchronized() override;
+    void Done() noexcept override;
 
 private:
     HWND owner_;
     bool checkForUpdates_;
+    std::string file_;
 };
 
-// Starts one TUpdateCheck for the timer window `owner`, whatever the flag; the
-// check then runs on the window's thread at its next message. Call it on the
-// window's thread. Failing to start the worker is ignored like any other
-// failure of the check.
+// Starts one TUpdateCheck for the timer window `owner`, whatever the flag;
+// with the flag off it fetches nothing. Call it on the window's thread.
+// Failing to start the worker is ignored like any other failure of the check.
 void StartUpdateCheck(HWND owner, bool checkForUpdates) noexcept;
 
-// The check, on the window's thread. With the flag off nothing is fetched.
-// Otherwise the version file is downloaded into UpdateFilePath(); when it
-// announces a newer release the user is asked kUpdateQuestion (owned by
-// `owner`), and Yes opens the online help page in the browser. The file is
-// deleted afterwards in every case.
+// The whole check on the calling thread, the steps the worker and the
+// window's thread share between them: with the flag off nothing is fetched;
+// otherwise DownloadVersionFile into UpdateFilePath(), OfferUpdateFrom that
+// file, and the file is deleted in every case.
 void RunUpdateCheck(HWND owner, bool checkForUpdates) noexcept;
 
-// "bvupd.upd" in the system's temporary folder.
+// "bvupd" followed by the process's id and ".upd", in the system's temporary
+// folder: each timer has a file of its own, so timers started together
+// never read or delete each other's.
 std::string UpdateFilePath();
 
-// Downloads `url` into `file`; true exactly when the platform reports
-// success. An HTTP error page counts as success (its content is what arrives).
-bool Download(const std::string& url, const std::string& file) noexcept;
+// Fetches the vendor's version file into `file`, always from the server
+// (no cached copy is used or kept), and keeps at most
+// kVersionFileReadLimit + 1 bytes of it: one byte more than is ever read
+// tells that the file went on. True when the server answered; an HTTP error
+// page counts (its content is what arrives). Runs on any thread.
+bool DownloadVersionFile(const std::string& file) noexcept;
+
+// Reads the head of a downloaded version file and, when it announces a newer
+// release, asks kUpdateQuestion (owned by `owner`); Yes opens the online
+// help page in the browser. Silent on every failure. On the window's thread.
+void OfferUpdateFrom(HWND owner, const std::string& file) noexcept;
 
 // The start of a file: at most the requested number of bytes, and whether
 // that is all of it.

@@ -165,12 +165,11 @@ TEST(Hardening, AHelpFileThatVanishedGivesWayToTheWebHelp) {
     SetValue(HKEY_CLASSES_ROOT, L".html", nullptr, REG_SZ, L"BrevaloTestPage");
     SetValue(HKEY_CLASSES_ROOT, L"BrevaloTestPage\\shell\\open\\command", nullptr, REG_SZ,
              L"\"" + probe + L"\" \"%1\"");
-    // The web site is a local folder here: the shell opens its page as a file.
-    const std::wstring site = TempFile(L"site");
-    CreateDirectoryW(site.c_str(), nullptr);
-    CreateDirectoryW((site + L"\\help").c_str(), nullptr);
-    std::ofstream(gui::Narrow(site + L"\\help\\index.html")) << "<html></html>";
-    SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", site.c_str());
+    // Web addresses open in the probe too: the web help is a page on this
+    // computer, the only plain address the program takes for the vendor's.
+    SetValue(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", nullptr, REG_SZ,
+             L"\"" + probe + L"\" \"%1\"");
+    SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", L"http://127.0.0.1:9");
     const std::wstring local = TempFile(L"local help.html");
     std::ofstream(gui::Narrow(local)) << "<html></html>";
     SetValue(HKEY_CURRENT_USER, BrevaloKeyPath, L"LocalHelp", REG_SZ, local);
@@ -195,7 +194,8 @@ TEST(Hardening, AHelpFileThatVanishedGivesWayToTheWebHelp) {
     EXPECT_NE(first.find(L"local help.html"), std::wstring::npos) << gui::Narrow(first);
     DeleteFileW(local.c_str());
     const std::wstring second = helpOpens(L"local help gone");
-    EXPECT_NE(second.find(L"index.html"), std::wstring::npos) << gui::Narrow(second);
+    EXPECT_NE(second.find(L"http://127.0.0.1:9/help/index.html"), std::wstring::npos)
+        << gui::Narrow(second);
     EXPECT_EQ(second.find(L"local help.html"), std::wstring::npos) << gui::Narrow(second);
     SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr);
 }

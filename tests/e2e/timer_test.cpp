@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <sstream>
 
 namespace brevalo::e2e {
@@ -23,6 +24,13 @@ const std::wstring CloseQuestion = L"By closing the countdown window the timer w
 HWND StartedWindow(const Process& timer) {
     auto window = WaitForWindow(timer.Id(), IsTimerWindow);
     return window ? window->hwnd : nullptr;
+}
+
+// A log-off as the system runs it: the query, which the timer never holds up,
+// then the end, which says whether the session really ends.
+void LogOff(HWND window, bool sessionEnds) {
+    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
+    SendMessageW(window, WM_ENDSESSION, sessionEnds, 0);
 }
 
 TEST(Completion, BroadcastsTheNameAndEndsTheProcess) {
@@ -96,11 +104,27 @@ TEST(Closing, CloseModeTwoRefusesButLogOffStillCloses) {
     EXPECT_FALSE(WaitForMessageBox(timer.Id(), 100ms));
     // Log-off: the query detaches the close handling; with /r no RunOnce
     // value is written.
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
-    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    LogOff(window, true);
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(timer.WaitForExit(10s));
     EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunOnceKeyPath).empty());
+    // The end of the session is what the Run value is for: it stays.
+    EXPECT_EQ(StringValues(HKEY_CURRENT_USER, RunKeyPath).size(), 1u);
+}
+
+TEST(Closing, ACancelledLogOffWritesNoRunOnceValueAndTheQuestionComesBack) {
+    Process timer = Process::Start(L"/q300 /cTea /u");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    // Another program refused: the session goes on.
+    LogOff(window, false);
+    EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunOnceKeyPath).empty());
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    auto box = WaitForMessageBox(timer.Id());
+    ASSERT_TRUE(box) << "closing no longer asks";
+    EXPECT_EQ(MessageBoxText(box->hwnd), CloseQuestion);
+    ASSERT_TRUE(ClickButton(box->hwnd, L"No"));
+    EXPECT_FALSE(timer.WaitForExit(1500ms));
 }
 
 TEST(Autorun, ResumeWritesTheRunValueAtStartAndRemovesItAtCompletion) {
@@ -111,6 +135,115 @@ TEST(Autorun, ResumeWritesTheRunValueAtStartAndRemovesItAtCompletion) {
     ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
     EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunKeyPath).empty());
     EXPECT_TRUE(timer.WaitForExit(15s));
+}
+
+TEST(Autorun, ALineThatCannotCountWritesNoRunValue) {
+    Process garbage = Process::Start(L"/tgarbage /r");
+    auto box = WaitForMessageBox(garbage.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box->hwnd), L"Invalid parameter information proceeding /t.");
+    EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunKeyPath).empty());
+    ASSERT_TRUE(ClickButton(box->hwnd, L"OK"));
+
+    // No end point at all, silently; and a missing action file.
+    Process none = Process::Start(L"/r /m");
+    Process missing = Process::Start(L"/r /q60 /m /aC:\\not-here.exe");
+    ASSERT_TRUE(StartedWindow(none));
+    ASSERT_TRUE(StartedWindow(missing));
+    EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunKeyPath).empty());
+}
+
+TEST(Autorun, ATimerEndedBeforeItsTimeRemovesItsRunValue) {
+    // Closed by the user, after the question.
+    Process asked = Process::Start(L"/r /q300 /cTea /u");
+    HWND window = StartedWindow(asked);
+    ASSERT_TRUE(window);
+    ASSERT_EQ(StringValues(HKEY_CURRENT_USER, RunKeyPath).size(), 1u);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    auto box = WaitForMessageBox(asked.Id());
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(ClickButton(box->hwnd, L"Yes"));
+    ASSERT_TRUE(asked.WaitForExit(10s));
+    EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunKeyPath).empty());
+
+    // Closed by the answer Cancel to the clock-change question.
+    Process changed = Process::Start(L"/r /q300 /cTea /u /x2");
+    window = StartedWindow(changed);
+    ASSERT_TRUE(window);
+    ASSERT_EQ(StringValues(HKEY_CURRENT_USER, RunKeyPath).size(), 1u);
+    Sleep(500);
+    PostMessageW(window, WM_TIMECHANGE, 0, 0);
+    box = WaitForMessageBox(changed.Id());
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(ClickButton(box->hwnd, L"Cancel"));
+    ASSERT_TRUE(changed.WaitForExit(10s));
+    EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunKeyPath).empty());
+}
+
+// True when `data` starts the program by its full path in double quotes.
+bool StartsWithQuotedProgramPath(const std::wstring& data) {
+    const std::wstring quoted = L"\"" + ProgramPath() + L"\"";
+    return data.size() > quoted.size() &&
+           _wcsnicmp(data.c_str(), quoted.c_str(), quoted.size()) == 0 &&
+           data[quoted.size()] == L' ';
+}
+
+TEST(Autorun, SavedCommandLinesNameTheProgramByItsFullPathQuoted) {
+    // Started by its bare name, found in the starting program's folder.
+    Process timer = Process::StartCommandLine(L"Brevalo.exe /r /q300 /cTea /u");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    const auto run = StringValues(HKEY_CURRENT_USER, RunKeyPath);
+    ASSERT_EQ(run.size(), 1u);
+    EXPECT_TRUE(StartsWithQuotedProgramPath(run[0].second)) << gui::Narrow(run[0].second);
+    EXPECT_NE(run[0].second.find(L" /r /q"), std::wstring::npos) << gui::Narrow(run[0].second);
+
+    Process other = Process::StartCommandLine(L"Brevalo.exe /q300 /cTea /u");
+    window = StartedWindow(other);
+    ASSERT_TRUE(window);
+    LogOff(window, true);
+    const auto once = StringValues(HKEY_CURRENT_USER, RunOnceKeyPath);
+    ASSERT_EQ(once.size(), 1u);
+    EXPECT_TRUE(StartsWithQuotedProgramPath(once[0].second)) << gui::Narrow(once[0].second);
+}
+
+TEST(Autorun, TwoTimersEndingInOneSecondBothResumeAndEachRemovesOnlyItsOwnValue) {
+    const std::wstring end =
+        gui::Widen(DateTimeToText(LocalNow(120), os::UserFormatSettings()));
+    const std::wstring switches = L" /r \"/t" + end + L"\" /u /x1";
+    Process a = Process::Start(L"/cA" + switches);
+    ASSERT_TRUE(StartedWindow(a));
+    Process b = Process::Start(L"/cB" + switches);
+    ASSERT_TRUE(StartedWindow(b));
+    auto values = StringValues(HKEY_CURRENT_USER, RunKeyPath);
+    ASSERT_EQ(values.size(), 2u);
+    std::map<std::wstring, std::wstring> byName(values.begin(), values.end());
+    ASSERT_TRUE(byName.count(end) && byName.count(end + L" (2)")) << gui::Narrow(values[0].first);
+    EXPECT_NE(byName[end].find(L"/cA"), std::wstring::npos);
+    EXPECT_NE(byName[end + L" (2)"].find(L"/cB"), std::wstring::npos);
+
+    // Both processes end as at a log-off; both timers come back from their
+    // values, started together as the next log-on starts them.
+    a.Terminate();
+    b.Terminate();
+    Process resumedB = Process::StartCommandLine(byName[end + L" (2)"]);
+    Process resumedA = Process::StartCommandLine(byName[end]);
+    HWND windowA = StartedWindow(resumedA);
+    HWND windowB = StartedWindow(resumedB);
+    ASSERT_TRUE(windowA && windowB);
+    EXPECT_EQ(WindowText(windowA), L"A");
+    EXPECT_EQ(WindowText(windowB), L"B");
+    EXPECT_EQ(StringValues(HKEY_CURRENT_USER, RunKeyPath), values) << "the resumed timers wrote new values";
+
+    // Closing A removes A's value and leaves B's.
+    PostMessageW(windowA, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(resumedA.WaitForExit(10s));
+    values = StringValues(HKEY_CURRENT_USER, RunKeyPath);
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_EQ(values[0].first, end + L" (2)");
+    PostMessageW(windowB, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(resumedB.WaitForExit(10s));
+    EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunKeyPath).empty());
 }
 
 // The remaining time a minimized timer shows in its caption, in seconds.
@@ -133,8 +266,7 @@ TEST(Autorun, LogOffWritesARunOnceValueThatRestartsTheSameTimer) {
     Process timer = Process::Start(L"/q300 /cTea");
     HWND window = StartedWindow(timer);
     ASSERT_TRUE(window);
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
-    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    LogOff(window, true);
     const auto values = StringValues(HKEY_CURRENT_USER, RunOnceKeyPath);
     ASSERT_EQ(values.size(), 1u);
     const std::wstring data = values[0].second;

@@ -1,7 +1,8 @@
 // The update check of a starting timer against a web server of the test's
 // own on 127.0.0.1 (named through BREVALO_VENDOR_URL): the question for a
-// newer version, silence otherwise, no request when switched off, and no
-// downloaded file left behind.
+// newer version, silence otherwise, no request when switched off, no
+// downloaded file left behind, and digits that go on while the server is
+// slow to answer.
 #include "Driver.h"
 #include "Files.h"
 #include "Strings.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 namespace brevalo::e2e {
 namespace {
@@ -21,11 +23,14 @@ class UpdateCheckE2e : public ::testing::Test {
 protected:
     void SetUp() override {
         SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", gui::Widen(server.Url()).c_str());
-        DeleteFileW(gui::Widen(os::TempFolder() + "bvupd.upd").c_str());
     }
     void TearDown() override { SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr); }
 
-    bool UpdateFileLeft() { return os::FileExists(os::TempFolder() + "bvupd.upd"); }
+    // Each timer downloads into a file of its own, named after its process;
+    // it is there until the check is over.
+    static bool UpdateFileLeft(const Process& timer) {
+        return os::FileExists(os::TempFolder() + "bvupd" + std::to_string(timer.Id()) + ".upd");
+    }
 
     // Starts a timer and waits until its check has had the time to run.
     Process StartAndSettle(const std::wstring& switches) {
@@ -42,12 +47,13 @@ TEST_F(UpdateCheckE2e, ANewerVersionAsksTheQuestionAndLeavesNoFile) {
     Process timer = StartAndSettle(L"/q300 /cTea");
     auto box = WaitForMessageBox(timer.Id());
     ASSERT_TRUE(box);
+    EXPECT_TRUE(UpdateFileLeft(timer)) << "no file of the timer's own while it asks";
     EXPECT_EQ(gui::Narrow(MessageBoxText(box->hwnd)), kUpdateQuestion);
     EXPECT_EQ(ButtonCaptions(box->hwnd), (std::vector<std::wstring>{L"Yes", L"No"}));
     ASSERT_TRUE(ClickButton(box->hwnd, L"No"));
     EXPECT_EQ(server.Paths(), std::vector<std::string>{"/bvver.txt"});
     Sleep(500);
-    EXPECT_FALSE(UpdateFileLeft());
+    EXPECT_FALSE(UpdateFileLeft(timer));
     EXPECT_TRUE(timer.Running());
 }
 
@@ -58,8 +64,33 @@ TEST_F(UpdateCheckE2e, TheSameVersionLettersOrNothingAskNothing) {
         Process timer = StartAndSettle(L"/q300");
         EXPECT_FALSE(WaitForMessageBox(timer.Id(), 3s)) << body;
         EXPECT_EQ(server.Paths().size(), before + 1) << body;
-        EXPECT_FALSE(UpdateFileLeft()) << body;
+        EXPECT_FALSE(UpdateFileLeft(timer)) << body;
     }
+}
+
+TEST_F(UpdateCheckE2e, TheDigitsGoOnWhileASlowServerHoldsBackItsAnswer) {
+    server.Answer("3\r\n", 200, 30s);
+    Process timer = Process::Start(L"/q300 /cTea");
+    auto window = WaitForWindow(timer.Id(), IsTimerWindow);
+    ASSERT_TRUE(window);
+    // Minimized, the caption carries the remaining time, and GetWindowTextW
+    // reads another program's caption without waiting for its thread.
+    PostMessageW(window->hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    const auto asked = std::chrono::steady_clock::now() + 15s;
+    while (server.Paths().empty() && std::chrono::steady_clock::now() < asked)
+        Sleep(50);
+    ASSERT_EQ(server.Paths(), std::vector<std::string>{"/bvver.txt"});
+
+    std::set<std::wstring> captions;
+    for (int i = 0; i < 24; ++i) {
+        wchar_t caption[64] = {};
+        GetWindowTextW(window->hwnd, caption, 64);
+        captions.insert(caption);
+        Sleep(250);
+    }
+    // Six seconds of a waiting check: at least five different times shown.
+    EXPECT_GE(captions.size(), 5u) << gui::Narrow(*captions.begin());
+    EXPECT_FALSE(WaitForMessageBox(timer.Id(), 10ms)) << "asked before the answer came";
 }
 
 TEST_F(UpdateCheckE2e, TheSwitchMakesNoRequest) {

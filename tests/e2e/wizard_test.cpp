@@ -13,6 +13,7 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 namespace brevalo::e2e {
@@ -21,6 +22,24 @@ namespace {
 BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM data) {
     reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
     return TRUE;
+}
+
+bool SetClipboardText(const std::wstring& text) {
+    if (!OpenClipboard(nullptr))
+        return false;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    bool set = false;
+    if (memory) {
+        std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+        GlobalUnlock(memory);
+        set = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+        if (!set)
+            GlobalFree(memory);
+    }
+    CloseClipboard();
+    return set;
 }
 
 const std::wstring TeaSwitches = L"/q300 /c\"Tea\" /f0080FF /b000000 /s1 /e0 /w0";
@@ -56,17 +75,21 @@ protected:
         return index < edits.size() ? edits[index] : nullptr;
     }
 
-    // Name Tea (or the name typed key by key), "By length of time", 5
-    // minutes, then Next through the defaults to the "Finished" page.
-    void TeaToFinishedPage(const std::wstring& typedName = L"") {
+    // Name Tea (or the name typed key by key, or pasted from the clipboard),
+    // "By length of time", 5 minutes, then Next through the defaults to the
+    // "Finished" page.
+    enum class Entry { Typed, Pasted };
+    void TeaToFinishedPage(const std::wstring& name = L"", Entry entry = Entry::Typed) {
         Open();
         ASSERT_TRUE(Edit(0));
-        SendMessageW(Edit(0), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(typedName.empty() ? L"Tea" : L""));
-        if (!typedName.empty()) {
-            TypeText(Edit(0), typedName);
-            Settle(window);
+        SendMessageW(Edit(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.empty() ? L"Tea" : L""));
+        if (!name.empty() && entry == Entry::Typed)
+            TypeText(Edit(0), name);
+        if (!name.empty() && entry == Entry::Pasted) {
+            ASSERT_TRUE(SetClipboardText(name));
+            SendMessageW(Edit(0), WM_PASTE, 0, 0);
         }
+        Settle(window);
         Press(L"By length of time");
         Press(L"Next >");
         ASSERT_EQ(VisibleChildren(window, L"Edit").size(), 4u) << "not on the length page";
@@ -172,34 +195,64 @@ TEST_F(Wizard, FinishedPageCopiesTheFullPathCommandLine) {
     EXPECT_EQ(text, ProgramPath() + L" " + TeaSwitches);
 }
 
+struct Link {
+    bool found = false;
+    std::wstring arguments, description, target;
+};
+
+// The shortcut of that file name on the desktop, as the shell reads it.
+Link DesktopLink(const std::wstring& fileName) {
+    Link link;
+    wchar_t desktop[MAX_PATH]{};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)))
+        return link;
+    const std::wstring path = std::wstring(desktop) + L"\\" + fileName;
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return link;
+    CoInitialize(nullptr);
+    IShellLinkW* shellLink = nullptr;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shellLink))) &&
+        SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+        wchar_t arguments[1024]{}, description[1024]{}, target[MAX_PATH]{};
+        shellLink->GetArguments(arguments, 1024);
+        shellLink->GetDescription(description, 1024);
+        shellLink->GetPath(target, MAX_PATH, nullptr, 0);
+        link = {true, arguments, description, target};
+    }
+    if (file)
+        file->Release();
+    if (shellLink)
+        shellLink->Release();
+    CoUninitialize();
+    return link;
+}
+
 TEST_F(Wizard, DesktopShortcutCarriesTheShortcutSwitches) {
     TeaToFinishedPage();
     Press(L"Create a desktop shortcut");
     EXPECT_FALSE(WaitForMessageBox(program.Id(), 1s)) << "the shortcut is made without a message";
 
-    wchar_t desktop[MAX_PATH]{};
-    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
-    const std::wstring link = std::wstring(desktop) + L"\\Tea.lnk";
-    ASSERT_NE(GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
+    const Link link = DesktopLink(L"Tea.lnk");
+    ASSERT_TRUE(link.found);
+    EXPECT_EQ(link.arguments, TeaSwitches);
+    EXPECT_EQ(link.description, L"Brevalo (Tea)");
+    EXPECT_EQ(_wcsicmp(link.target.c_str(), ProgramPath().c_str()), 0) << gui::Narrow(link.target);
+}
 
-    CoInitialize(nullptr);
-    IShellLinkW* shellLink = nullptr;
-    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                           IID_IShellLinkW, reinterpret_cast<void**>(&shellLink))));
-    IPersistFile* file = nullptr;
-    ASSERT_TRUE(
-        SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
-    ASSERT_TRUE(SUCCEEDED(file->Load(link.c_str(), STGM_READ)));
-    wchar_t arguments[1024]{}, description[1024]{}, target[MAX_PATH]{};
-    shellLink->GetArguments(arguments, 1024);
-    shellLink->GetDescription(description, 1024);
-    shellLink->GetPath(target, MAX_PATH, nullptr, 0);
-    file->Release();
-    shellLink->Release();
-    CoUninitialize();
-    EXPECT_EQ(std::wstring(arguments), TeaSwitches);
-    EXPECT_EQ(std::wstring(description), L"Brevalo (Tea)");
-    EXPECT_EQ(_wcsicmp(target, ProgramPath().c_str()), 0) << gui::Narrow(target);
+TEST_F(Wizard, ANameWithCharactersNoFileNameHoldsStillGivesADesktopShortcut) {
+    // Typing refuses these characters; a pasted name keeps them.
+    TeaToFinishedPage(L"a/b:c", Entry::Pasted);
+    Press(L"Create a desktop shortcut");
+    EXPECT_FALSE(WaitForMessageBox(program.Id(), 1s)) << Describe();
+
+    // The name keeps its characters everywhere but in the file name.
+    const Link link = DesktopLink(L"a b c.lnk");
+    ASSERT_TRUE(link.found) << "no shortcut a b c.lnk on the desktop";
+    EXPECT_EQ(link.description, L"Brevalo (a/b:c)");
+    EXPECT_NE(link.arguments.find(L"/c\"a/b:c\""), std::wstring::npos) << gui::Narrow(link.arguments);
 }
 
 TEST_F(Wizard, SwitchToAdvancedModeStoresTheModeAndStartsTheAdvancedDialog) {

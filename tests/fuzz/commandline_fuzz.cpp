@@ -122,10 +122,12 @@ void CheckReplace(std::string_view raw, std::size_t item, std::size_t offset,
     }
 }
 
+constexpr char ProgramPath[] = "C:\\Program Files\\Brevalo\\Brevalo.exe";
+
 ParseResult Parse(std::string_view raw, TimerSettings& settings, FakeEnvironment& env) {
     std::vector<std::string> args = SplitCommandLine(raw);
     if (!args.empty()) {
-        args[0] = "C:\\Program Files\\Brevalo\\Brevalo.exe";
+        args[0] = ProgramPath;
     }
     return ParseCommandLine(args, raw, settings, env);
 }
@@ -149,7 +151,8 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         rCount += IsSwitch(args[i], 'r') ? 1 : 0;
     }
-    Require(env.autorunWrites == rCount, "one autorun write per /r");
+    Require(env.autorunWrites == (result == ParseOk ? rCount : 0),
+            "one autorun write per /r, and only for a timer that counts");
     Require(env.toggles == (settings.KeepOnTop ? 1 : 0), "keep on top toggled once at most");
     Require(settings.CloseMode >= 0 && settings.CloseMode <= 2, "close mode is 0, 1 or 2");
     Require(settings.TickSound.size() <= MaxSoundNameLength, "tick sound fits");
@@ -193,9 +196,11 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
         Require(SameSecond(settings.EndTime, *endPoint), "the end time is the one given");
     }
 
-    // The restart line keeps every other argument and counts to the same moment.
+    // The restart line starts the program by its full path, keeps every other
+    // argument and counts to the same moment.
     const auto restartArgs = SplitCommandLine(settings.RestartCommandLine);
     Require(restartArgs.size() == args.size(), "the restart line keeps its arguments");
+    Require(restartArgs[0] == ProgramPath, "the restart line names the program by its path");
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (i == *relative) {
             Require(restartArgs[i].substr(0, 2) == args[i].substr(0, 2), "the switch stays");

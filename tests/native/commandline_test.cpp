@@ -154,21 +154,22 @@ TEST(ParseCommandLine, StartsFromTheParsersDefaults) {
     s.TimerName = "Kept";
     s.CheckForUpdates = false;
     FakeEnvironment env;
-    ParseCommandLine({"p", "/q5:00"}, "raw text", s, env);
+    ParseCommandLine({"C:\\p.exe", "/q5:00"}, "C:\\p.exe raw text", s, env);
     EXPECT_FALSE(s.AllowScreenSaver || s.StartMaximized || s.ResumeAfterRestart || s.IsRelative);
     EXPECT_TRUE(s.PopupMenuEnabled && s.ResumeOnceAfterLogoff);
     EXPECT_EQ(s.AutorunRoot, RegistryRoot::CurrentUser);
     EXPECT_EQ(s.DoneSound, "DONE1");
     EXPECT_EQ(s.ActionVerb, "open");
     EXPECT_EQ(s.ActionFile + s.ActionParams, "");
-    EXPECT_EQ(s.RestartCommandLine, "raw text");
+    EXPECT_EQ(s.RestartCommandLine, "C:\\p.exe raw text");
     EXPECT_EQ(s.TimerName, "Kept");
     EXPECT_FALSE(s.CheckForUpdates);
 }
 
 TEST(ParseCommandLine, AdministratorRootAndAutorunWrites) {
     const Parsed refused = Parse("/r /q60 /h /r");
-    const std::string line = "brevalo.exe /r /q12/7/20267:06:00PM /h /r";
+    // The program as typed gives way to its full path, quoted.
+    const std::string line = "\"C:\\Brevalo\\brevalo.exe\" /r /q12/7/20267:06:00PM /h /r";
     EXPECT_EQ(refused.settings.RestartCommandLine, line);
     EXPECT_THAT(
         refused.effects,
@@ -183,8 +184,30 @@ TEST(ParseCommandLine, AdministratorRootAndAutorunWrites) {
     EXPECT_EQ(machine.settings.AutorunRoot, RegistryRoot::LocalMachine);
     EXPECT_THAT(machine.effects,
                 ElementsAre("menu None", "HKLM 12/7/2026 7:06:00 PM = "
-                                         "brevalo.exe /r /q12/7/20267:06:00PM /h"));
+                                         "\"C:\\Brevalo\\brevalo.exe\" /r /q12/7/20267:06:00PM /h"));
     EXPECT_THAT(Parse("/h /m /h").effects, ElementsAre("menu None"));
+}
+
+TEST(ParseCommandLine, OnlyATimerThatWillCountWritesItsRunValue) {
+    // No valid end point: the value would raise the error, or run the action
+    // at once, at every log-on.
+    for (const char* switches : {"/tgarbage /r", "/r", "/r /c", "/q /r /t"}) {
+        const Parsed p = Parse(switches);
+        EXPECT_NE(p.result, ParseOk) << switches;
+        EXPECT_THAT(p.effects, ElementsAre("menu None")) << switches;
+        EXPECT_TRUE(p.settings.ResumeAfterRestart) << switches;
+    }
+    const Parsed missing = Parse("/r /q60 /aC:\\none.exe /m");
+    EXPECT_EQ(missing.result, ParseActionMissing);
+    EXPECT_THAT(missing.effects, ElementsAre("menu None", "cancel"));
+
+    // The write comes once every switch is known, after the action's effects.
+    const Parsed counts = Parse("/tgarbage /q60 /r /aC:\\Tools\\run.exe");
+    EXPECT_EQ(counts.result, ParseOk);
+    EXPECT_THAT(counts.effects,
+                ElementsAre("menu None", "menu C:\\Tools\\run.exe checked enabled",
+                            "HKCU 12/7/2026 7:06:00 PM = \"C:\\Brevalo\\brevalo.exe\" "
+                            "/tgarbage /q12/7/20267:06:00PM /r /aC:\\Tools\\run.exe"));
 }
 
 TEST(ParseCommandLine, ActionTextFileParametersAndMissingFiles) {
@@ -210,15 +233,16 @@ TEST(ParseCommandLine, ActionTextFileParametersAndMissingFiles) {
 }
 
 TEST(ParseCommandLine, RestartLineCarriesTheEndTimeInPlaceOfTheAmount) {
+    const std::string program = "\"C:\\Brevalo\\brevalo.exe\"";
     EXPECT_EQ(Parse("/t30 /cBreak30").settings.RestartCommandLine,
-              "brevalo.exe /t12/7/20267:35:00PM /cBreak30");
+              program + " /t12/7/20267:35:00PM /cBreak30");
     EXPECT_EQ(Parse("\"/T30\" /c\"Tea break\"").settings.RestartCommandLine,
-              "brevalo.exe \"/T12/7/20267:35:00PM\" /c\"Tea break\"");
+              program + " \"/T12/7/20267:35:00PM\" /c\"Tea break\"");
     // /q rewrites the raw line, not the one /t rewrote.
     EXPECT_EQ(Parse("/t30 /q10").settings.RestartCommandLine,
-              "brevalo.exe /t30 /q12/7/20267:05:10PM");
-    // A date-time value leaves the line as it is.
-    EXPECT_EQ(Parse("/t5:30 /r").settings.RestartCommandLine, "brevalo.exe /t5:30 /r");
+              program + " /t30 /q12/7/20267:05:10PM");
+    // A date-time value leaves the switches as they are.
+    EXPECT_EQ(Parse("/t5:30 /r").settings.RestartCommandLine, program + " /t5:30 /r");
 }
 
 TEST(ParseCommandLine, RestartedTimerCountsToTheSameMomentInEveryLocale) {

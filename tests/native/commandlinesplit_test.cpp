@@ -76,3 +76,28 @@ TEST(ReplaceArgumentTail, ReplacesOnlyTheValueAndKeepsTheRestSplitting) {
         }
     }
 }
+
+TEST(WithProgramPath, AnythingButTheProgramsOwnPathGivesWayToItQuoted) {
+    const std::string path = "C:\\Program Files\\Brevalo\\Brevalo.exe";
+    const std::string quoted = "\"" + path + "\"";
+    // As typed at a prompt, or found along the search path.
+    EXPECT_EQ(WithProgramPath("x.exe /q5 /r", path), quoted + " /q5 /r");
+    EXPECT_EQ(WithProgramPath("Brevalo /r \"/cTea break\"", path), quoted + " /r \"/cTea break\"");
+    EXPECT_EQ(WithProgramPath("..\\Brevalo\\Brevalo.exe\t/r", path), quoted + "\t/r");
+    // Unquoted, the blank cuts the path short: C:\Program.exe would run.
+    EXPECT_EQ(WithProgramPath("C:\\Program Files\\Brevalo\\Brevalo.exe /r", path),
+              quoted + " Files\\Brevalo\\Brevalo.exe /r");
+    // Quotes inside the part are read differently by the system.
+    EXPECT_EQ(WithProgramPath("C:\\\"Program Files\"\\Brevalo\\Brevalo.exe /r", path),
+              quoted + " /r");
+    EXPECT_EQ(WithProgramPath("  \"\"x.exe /r", path), "  \"\"" + quoted + " /r");
+    EXPECT_EQ(WithProgramPath("", path), quoted);
+
+    // The program's own path, quoted whole or free of blanks, stays as it is.
+    EXPECT_EQ(WithProgramPath(quoted + " /r /q5", path), quoted + " /r /q5");
+    EXPECT_EQ(WithProgramPath("\"c:\\program files\\brevalo\\BREVALO.EXE\" /r", path),
+              "\"c:\\program files\\brevalo\\BREVALO.EXE\" /r");
+    EXPECT_EQ(WithProgramPath("C:\\B\\b.exe /r", "C:\\B\\b.exe"), "C:\\B\\b.exe /r");
+    EXPECT_EQ(WithProgramPath("\\\\host\\share\\b.exe /r", "\\\\host\\share\\b.exe"),
+              "\\\\host\\share\\b.exe /r");
+}

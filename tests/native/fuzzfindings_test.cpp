@@ -38,7 +38,9 @@ private:
 };
 
 ParseResult Parse(const std::string& raw, TimerSettings& settings, ParserEnvironment& env) {
-    return ParseCommandLine(SplitCommandLine(raw), raw, settings, env);
+    std::vector<std::string> args = SplitCommandLine(raw);
+    args[0] = "C:\\Brevalo\\Brevalo.exe";
+    return ParseCommandLine(args, raw, settings, env);
 }
 
 } // namespace
@@ -69,8 +71,8 @@ TEST(FuzzFindings, RestartLineReadsBackWhenTheDateEndsInAFullStop) {
     QuietEnvironment first(test::Hungary(), Now);
     TimerSettings settings;
     ASSERT_EQ(Parse(raw, settings, first), ParseOk);
-    EXPECT_EQ(settings.RestartCommandLine,
-              "Brevalo.exe /t\"2026. 12. 07. 20:33:00\" /c\"Tea break\" /f0082Brevalot\"200");
+    EXPECT_EQ(settings.RestartCommandLine, "\"C:\\Brevalo\\Brevalo.exe\" /t\"2026. 12. 07. "
+                                           "20:33:00\" /c\"Tea break\" /f0082Brevalot\"200");
 
     QuietEnvironment later(test::Hungary(), Now + 2.0);
     TimerSettings again;

@@ -28,16 +28,18 @@ TEST(ShortcutFileName, ANameWithoutADotKeepsAllOfItsText) {
     EXPECT_EQ(ShortcutFileName("Pause \xF0\x9F\x8D\xB5.2"), "Pause \xF0\x9F\x8D\xB5.lnk");
 }
 
-TEST(ShortcutFileName, OnlyThePartAfterTheLastBackslashOrColonIsKept) {
-    EXPECT_EQ(ShortcutFileName("Windows\\System32\\evil"), "evil.lnk");
-    // The dots of a parent-folder reference are cut by the dot rule first;
-    // what is left still names a file inside the folder.
-    EXPECT_EQ(ShortcutFileName("..\\..\\evil"), "..lnk");
-    EXPECT_EQ(ShortcutFileName("C:boot"), "boot.lnk");
-    EXPECT_EQ(ShortcutFileName("a:b\\c.d"), "c.lnk");
-    // The dot is looked for in the whole name, before the folder part goes.
+TEST(ShortcutFileName, CharactersAFileNameCannotHoldBecomeBlanks) {
+    EXPECT_EQ(ShortcutFileName("a/b:c"), "a b c.lnk");
+    EXPECT_EQ(ShortcutFileName("Why? \"Now\" <soon> | *"), "Why   Now   soon     .lnk");
+    EXPECT_EQ(ShortcutFileName("Tab\there\x01"), "Tab here .lnk");
+    // A folder part can no longer reach out of the folder; the dot rule comes
+    // first, so a dot inside a folder part still ends the name.
+    EXPECT_EQ(ShortcutFileName("Windows\\System32\\evil"), "Windows System32 evil.lnk");
+    EXPECT_EQ(ShortcutFileName("..\\..\\evil"), ".. ..lnk");
+    EXPECT_EQ(ShortcutFileName("C:boot"), "C boot.lnk");
     EXPECT_EQ(ShortcutFileName("v1.0\\final"), "v1.lnk");
-    EXPECT_EQ(ShortcutFileName("dir\\"), ".lnk");
+    // Names that differ only there share a file name, as other names may.
+    EXPECT_EQ(ShortcutFileName("a:b"), ShortcutFileName("a?b"));
 }
 
 TEST(ShortcutFolder, ASubfolderGoesInsideTheWellKnownFolder) {

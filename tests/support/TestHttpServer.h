@@ -1,6 +1,7 @@
 // A small web server on 127.0.0.1 for tests: it answers every request with
-// the body it was given (or hangs up), and remembers the paths asked for, so a
-// test can count the requests a program made.
+// the body it was given, at once or after a delay (or hangs up), and
+// remembers the paths asked for, so a test can count the requests a program
+// made.
 #pragma once
 
 #include <winsock2.h>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -50,11 +52,15 @@ public:
 
     std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
-    void Answer(std::string body, int status = 200) {
+    // `delay`: how long the server keeps silent after reading a request
+    // before it answers (it stops waiting when it is destroyed).
+    void Answer(std::string body, int status = 200,
+                std::chrono::milliseconds delay = std::chrono::milliseconds(0)) {
         std::lock_guard lock(mutex_);
         mode_ = Mode::Answer;
         body_ = std::move(body);
         status_ = status;
+        delay_ = delay;
     }
     void HangUp() {
         std::lock_guard lock(mutex_);
@@ -96,8 +102,10 @@ private:
             request.append(buffer, std::size_t(got));
         }
         std::string response;
+        std::chrono::milliseconds delay{0};
         {
             std::lock_guard lock(mutex_);
+            delay = delay_;
             const std::size_t start = request.find(' ') + 1;
             paths_.push_back(request.substr(start, request.find(' ', start) - start));
             if (mode_ == Mode::HangUp)
@@ -107,6 +115,9 @@ private:
                 "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body_.size()) +
                 "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body_;
         }
+        const auto answerAt = std::chrono::steady_clock::now() + delay;
+        while (!stop_ && std::chrono::steady_clock::now() < answerAt)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         for (std::size_t sent = 0; sent < response.size();) {
             const int n = send(client, response.data() + sent,
                                int(std::min<std::size_t>(response.size() - sent, 1 << 16)), 0);
@@ -124,6 +135,7 @@ private:
     Mode mode_ = Mode::Answer;
     std::string body_;
     int status_ = 200;
+    std::chrono::milliseconds delay_{0};
     std::vector<std::string> paths_;
     std::thread thread_;
 };

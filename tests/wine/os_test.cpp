@@ -13,6 +13,7 @@
 #include <shlobj.h>
 
 #include <cmath>
+#include <vector>
 
 namespace brevalo::os {
 namespace {
@@ -102,6 +103,52 @@ TEST(Files, ExistenceTellsFilesFromFolders) {
 }
 
 TEST(Administrator, AgreesWithTheShell) { EXPECT_EQ(IsAdministrator(), bool(IsUserAnAdmin())); }
+
+// The attributes of the Administrators group in a token; 0 when it has none.
+DWORD AdministratorsAttributes(HANDLE token, PSID administrators) {
+    DWORD size = 0;
+    GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    if (!GetTokenInformation(token, TokenGroups, buffer.data(), size, &size))
+        return 0;
+    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
+    for (DWORD i = 0; i < groups->GroupCount; ++i)
+        if (EqualSid(groups->Groups[i].Sid, administrators))
+            return groups->Groups[i].Attributes;
+    return 0;
+}
+
+TEST(Administrator, AGroupHeldForDenyOnlyDoesNotCount) {
+    // The prefix's user is an administrator; a restricted copy of its token
+    // keeps the group for deny only, as a non-elevated administrator's does.
+    ASSERT_TRUE(IsAdministrator());
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                         DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                         &administrators));
+    HANDLE process = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &process));
+    SID_AND_ATTRIBUTES disable{administrators, 0};
+    HANDLE restricted = nullptr;
+    ASSERT_TRUE(CreateRestrictedToken(process, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted));
+    HANDLE impersonation = nullptr;
+    ASSERT_TRUE(DuplicateTokenEx(restricted, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation,
+                                 TokenImpersonation, &impersonation));
+    const DWORD attributes = AdministratorsAttributes(impersonation, administrators);
+    EXPECT_TRUE(attributes & SE_GROUP_USE_FOR_DENY_ONLY) << std::hex << attributes;
+    EXPECT_FALSE(attributes & SE_GROUP_ENABLED) << std::hex << attributes;
+
+    ASSERT_TRUE(SetThreadToken(nullptr, impersonation));
+    EXPECT_FALSE(IsAdministrator()) << "a group held for deny only counted";
+    ASSERT_TRUE(RevertToSelf());
+    EXPECT_TRUE(IsAdministrator()) << "back on the process's own token";
+
+    CloseHandle(impersonation);
+    CloseHandle(restricted);
+    CloseHandle(process);
+    FreeSid(administrators);
+}
 
 } // namespace
 } // namespace brevalo::os

@@ -2,8 +2,9 @@
 // itself, so that every request it receives can be counted and every answer
 // chosen: the question and its answers, the contents that ask nothing,
 // failing servers, a huge file, the switch that fetches nothing, and the
-// temporary file that never stays. Also the vendor's address and the worker
-// that hands a call to the window's thread.
+// temporary file that never stays. Also the vendor's address, the worker
+// that downloads by itself, and the hand-over of a call to the window's
+// thread.
 #include "Application.h"
 #include "Files.h"
 #include "OsError.h"
@@ -228,7 +229,7 @@ protected:
     HWND owner = nullptr;
 };
 
-TEST(VendorSite, OneHttpsAddressUnlessTheVariableNamesAnother) {
+TEST(VendorSite, OneHttpsAddressUnlessTheVariableNamesAnAcceptedOne) {
     SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr);
     EXPECT_EQ(os::VersionFileUrl(), std::string(os::kVendorSite) + "/bvver.txt");
     EXPECT_EQ(os::HelpPageUrl(), std::string(os::kVendorSite) + "/help/index.html");
@@ -238,9 +239,12 @@ TEST(VendorSite, OneHttpsAddressUnlessTheVariableNamesAnother) {
     EXPECT_EQ(os::VersionFileUrl(), "http://127.0.0.1:8123/bvver.txt");
     EXPECT_EQ(os::HelpPageUrl(), "http://127.0.0.1:8123/help/index.html");
 
-    // Set but empty: no address at all would be of no use.
-    SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", L"");
-    EXPECT_EQ(os::VendorSiteUrl(), os::kVendorSite);
+    // Set but empty: no address at all would be of no use. Another scheme, or
+    // a plain address to another computer, is not taken either.
+    for (const wchar_t* refused : {L"", L"http://example.com", L"file:///C:/site", L"C:\\site"}) {
+        SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", refused);
+        EXPECT_EQ(os::VendorSiteUrl(), os::kVendorSite) << gui::Narrow(refused);
+    }
     SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr);
 }
 
@@ -318,7 +322,10 @@ TEST_F(UpdateCheck, AHugeFileIsReadOnlyUpToTheBound) {
     const std::size_t huge = 8u << 20;
     // The number stands in the first line: the rest is never read.
     server.Answer("3\r\n" + std::string(huge, 'x'));
-    EXPECT_EQ(Check().size(), 1u);
+    const auto boxes = Check();
+    ASSERT_EQ(boxes.size(), 1u);
+    // Only the start is fetched and kept, one byte past what is ever read.
+    EXPECT_EQ(boxes[0].fileContent.size(), kVersionFileReadLimit + 1);
     EXPECT_FALSE(FileLeft());
 
     // A first line longer than the bound is no number to trust.
@@ -341,19 +348,24 @@ TEST_F(UpdateCheck, SwitchedOffItFetchesNothing) {
     EXPECT_EQ(server.Paths().size(), 1u) << "only the check that was on asked the server";
 }
 
-TEST_F(UpdateCheck, TheWorkerHandsTheWholeCheckToTheWindowThread) {
+TEST_F(UpdateCheck, TheWorkerDownloadsAndOnlyTheQuestionWaitsForTheWindowThread) {
     server.Answer("3\r\n");
     BoxAnswerer answerer(IDNO);
     StartUpdateCheck(owner, true);
-    // Until this thread handles messages, nothing is fetched.
-    Sleep(500);
-    EXPECT_TRUE(server.Paths().empty());
+    // This thread handles no messages: the download goes on all the same.
+    const auto until = Clock::now() + std::chrono::seconds(15);
+    while (server.Paths().empty() && Clock::now() < until)
+        Sleep(20);
+    EXPECT_EQ(server.Paths(), std::vector<std::string>{"/bvver.txt"});
+    Sleep(300);
+    EXPECT_TRUE(answerer.Boxes().empty()) << "the question came without the window thread";
 
     ASSERT_TRUE(PumpUntil([&] { return !answerer.Boxes().empty(); }));
     EXPECT_EQ(answerer.Boxes()[0].thread, GetCurrentThreadId());
     EXPECT_EQ(answerer.Boxes()[0].owner, owner);
+    EXPECT_EQ(answerer.Boxes()[0].fileContent, "3\r\n");
     EXPECT_TRUE(PumpUntil([] { return !FileLeft(); }));
-    EXPECT_EQ(server.Paths(), std::vector<std::string>{"/bvver.txt"});
+    EXPECT_EQ(server.Paths().size(), 1u);
 }
 
 TEST(FileHead, AtMostTheLimitIsReadAndTheRestIsNoticed) {
