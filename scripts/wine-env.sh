@@ -51,7 +51,7 @@ wine_env_tree_arch() {
         dir=$(dirname "$dir")
     done
     if [ -f "$dir/CMakeCache.txt" ]; then
-        if grep -q '^CMAKE_TOOLCHAIN_FILE:FILEPATH=.*x86_64' "$dir/CMakeCache.txt"; then
+        if grep -q '^CMAKE_TOOLCHAIN_FILE:[A-Z]*=.*x86_64' "$dir/CMakeCache.txt"; then
             echo win64
         else
             echo win32
