@@ -16,9 +16,9 @@ set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 toolchain=$(realpath "${1:-$top/cmake/mingw-i686.cmake}")
 [ -f "$toolchain" ] || { echo "libjpeg: no toolchain file $toolchain" >&2; exit 1; }
-# The target triple, from the toolchain's C compiler (i686-w64-mingw32-gcc-posix).
-triple=$(sed -nE 's/^set\(CMAKE_C_COMPILER ([a-z0-9_]+-w64-mingw32)-.*/\1/p' "$toolchain")
-[ -n "$triple" ] || { echo "libjpeg: no mingw C compiler in $toolchain" >&2; exit 1; }
+# The target triple, as the toolchain file names it (i686-w64-mingw32).
+triple=$(sed -nE 's/^set\(BREVALO_MINGW_TRIPLE ([a-z0-9_]+-w64-mingw32)\).*/\1/p' "$toolchain")
+[ -n "$triple" ] || { echo "libjpeg: no BREVALO_MINGW_TRIPLE in $toolchain" >&2; exit 1; }
 
 die() {
     echo "libjpeg: $*" >&2
@@ -38,8 +38,9 @@ cache_root() {
 cache=$(cache_root)/libjpeg-turbo
 prefix=$cache/$triple
 stamp=$prefix/.built-with
-# What the build depends on: the toolchain file and this script.
-want=$(cat "$toolchain" "${BASH_SOURCE[0]}" | sha256sum | cut -d' ' -f1)
+# What the build depends on: the toolchain, its shared body and this script.
+want=$(cat "$toolchain" "$(dirname "$toolchain")/mingw-common.cmake" "${BASH_SOURCE[0]}" |
+    sha256sum | cut -d' ' -f1)
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
     echo "$prefix"

@@ -8,7 +8,8 @@
 #
 # Which flavour the Wine tiers run on (scripts/wine-arch.sh):
 #   - where 32-bit programs execute: every tier on the shipped 32-bit program,
-#     and the end-to-end tier on the 64-bit one as well;
+#     the end-to-end tier on the 64-bit one as well, and the registry-view
+#     tests of the 32-bit program in a 64-bit prefix, as on 64-bit Windows;
 #   - where only 64-bit programs run, or BREVALO_WINE_ARCH=win64: every tier on
 #     the 64-bit program; the 32-bit one is built and its form checked;
 #   - BREVALO_WINE_ARCH=win32: every tier on the 32-bit program; the 64-bit one
@@ -107,6 +108,22 @@ done
 wine_tiers "$main_tree" "$main_label" windows e2e
 if [ -n "$extra_tree" ]; then
     wine_tiers "$extra_tree" "x64, 64-bit Wine" e2e
+    # Where the flavours must differ: a 32-bit process on 64-bit Windows sees
+    # the 32-bit registry view. Its own root, as its prefix runs 32-bit Wine.
+    echo "== registry view (x86 on x64, 64-bit Wine with 32-bit programs)"
+    wow_root=$top/build/$extra_tree/wine-wow64
+    wow_log=$log_dir/registry-view.log
+    BREVALO_WINE_ROOT=$wow_root BREVALO_WINE_WOW64=1 bash scripts/wine-run.sh --fresh \
+        "build/$main_tree/bin/os_test.exe" --gtest_filter='RegistryView.*' >"$wow_log" 2>&1
+    wow_passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$wow_log")
+    wow_failed=$(sed -nE 's/^ *([0-9]+) FAILED TESTS?$/\1/p' "$wow_log")
+    if [ -z "$wow_passed$wow_failed" ]; then
+        tail -5 "$wow_log"
+        count "registry view" 0 1
+    else
+        count "registry view" "${wow_passed:-0}" "${wow_failed:-0}"
+    fi
+    bash scripts/wine-stop.sh "$wow_root"
 fi
 if [ -n "$form_tree" ]; then
     echo "== form (build/$form_tree, not run here)"

@@ -15,6 +15,9 @@
 #                      of the other flavour is refused
 #   WINELOADER         the loader to use (default: Debian's for the flavour)
 #   BREVALO_KEEP_DISPLAY  set: use the caller's DISPLAY, start no Xvfb
+#   BREVALO_WINE_WOW64 set: a win64 prefix in which 32-bit programs run too,
+#                      as on 64-bit Windows (needs a machine that runs both;
+#                      keep its root apart from the guarded win64 one)
 
 _wine_env_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=wine-arch.sh
@@ -83,6 +86,12 @@ wine_env_use() {
     if [ "$arch" = win32 ] && ! wine_arch_runs_32bit; then
         wine_env_die "$root belongs to a 32-bit build tree, and this machine cannot execute 32-bit programs"
     fi
+    if [ -n "${BREVALO_WINE_WOW64:-}" ]; then
+        [ "$arch" = win64 ] || wine_env_die "BREVALO_WINE_WOW64 needs the root of a 64-bit build tree, not $root"
+        [ "${BREVALO_WINE_ARCH:-}" != win64 ] ||
+            wine_env_die "BREVALO_WINE_WOW64 would start 32-bit Wine, but BREVALO_WINE_ARCH=win64"
+        wine_arch_runs_32bit || wine_env_die "BREVALO_WINE_WOW64: this machine cannot execute 32-bit programs"
+    fi
     local default=/usr/lib/wine/wine
     [ "$arch" = win64 ] && default=/usr/lib/wine/wine64
     export WINELOADER=${WINELOADER:-$default}
@@ -90,7 +99,7 @@ wine_env_use() {
         wine_env_die "the $arch Wine loader $WINELOADER is missing or not executable (scripts/setup.sh installs it)"
     mkdir -p "$root/bin"
     local run="exec \"$WINELOADER\""
-    if [ "$arch" = win64 ] && [ -e /usr/lib/wine/wine ]; then
+    if [ "$arch" = win64 ] && [ -e /usr/lib/wine/wine ] && [ -z "${BREVALO_WINE_WOW64:-}" ]; then
         {
             echo '#!/bin/sh'
             echo "printf '%s refused: %s\\n' \"\$(date '+%F %T')\" \"\$*\" >>\"$root/32-bit-starts.log\""

@@ -62,6 +62,55 @@ TEST(Registry, RunValuesAreWrittenAndRemovedUnderTheirRoot) {
     RemoveRunValue(RegistryRoot::CurrentUser, "not there"); // no error
 }
 
+
+// Whether a value of that name is under the Run key of one registry view.
+bool RunValueInView(HKEY root, REGSAM view, const wchar_t* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                      KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+        return false;
+    const bool found = RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) ==
+                       ERROR_SUCCESS;
+    RegCloseKey(key);
+    return found;
+}
+
+// Each flavour uses its own process's registry view, as Windows gives it: a
+// 32-bit timer on 64-bit Windows writes a machine-wide Run value into the
+// 32-bit view (which the shell also runs at log-on) and removes it from
+// there; a 64-bit one uses the 64-bit view. The current user's Run key is
+// one key in both views, so a value written there is seen by both.
+TEST(RegistryView, MachineRunValuesStayInTheProcessOwnViewAndUserOnesAreShared) {
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+    const bool bits64 = sizeof(void*) == 8;
+    const char* name = "12/9/2026 6:00:00 AM";
+    const wchar_t* wname = L"12/9/2026 6:00:00 AM";
+
+    WriteRunValue(RegistryRoot::LocalMachine, name, "\"x.exe\" /r /q1");
+    const bool in32 = RunValueInView(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, wname);
+    const bool in64 = RunValueInView(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, wname);
+    RemoveRunValue(RegistryRoot::LocalMachine, name);
+    if (bits64) {
+        EXPECT_TRUE(in64);
+        EXPECT_FALSE(in32);
+    } else if (wow64) {
+        EXPECT_TRUE(in32);
+        EXPECT_FALSE(in64);
+    } else {
+        // 32-bit Windows has one view; both flags name it.
+        EXPECT_TRUE(in32);
+        EXPECT_TRUE(in64);
+    }
+    EXPECT_FALSE(RunValueInView(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, wname));
+    EXPECT_FALSE(RunValueInView(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, wname));
+
+    WriteRunValue(RegistryRoot::CurrentUser, name, "\"x.exe\" /r /q1");
+    EXPECT_TRUE(RunValueInView(HKEY_CURRENT_USER, KEY_WOW64_32KEY, wname));
+    EXPECT_TRUE(RunValueInView(HKEY_CURRENT_USER, KEY_WOW64_64KEY, wname));
+    RemoveRunValue(RegistryRoot::CurrentUser, name);
+    EXPECT_FALSE(RunValueInView(HKEY_CURRENT_USER, KEY_WOW64_64KEY, wname));
+}
 TEST(Locale, TheUserFormatsAreReadAndReadBackWhatTheyWrite) {
     const FormatSettings fs = UserFormatSettings();
     EXPECT_FALSE(fs.shortDateFormat.empty());
