@@ -15,11 +15,11 @@ constexpr wchar_t ObjectProperty[] = L"Brevalo.ChildControl";
 ChildControl::ChildControl(HWND parent, const wchar_t* className, const std::string& text,
                            DWORD style, DWORD exStyle, const RECT& bounds, HFONT font) {
     hwnd_ =
-        CreateWindowExW(exStyle, className, gui::Widen(text).c_str(), WS_CHILD | style, bounds.left,
+        CreateWindowExW(exStyle, className, base::Widen(text).c_str(), WS_CHILD | style, bounds.left,
                         bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                         nullptr, gui::Application::Instance().Instance_(), nullptr);
     if (!hwnd_)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     SetPropW(hwnd_, ObjectProperty, this);
     if (font)
         SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -67,11 +67,11 @@ std::string ChildControl::Text() const {
     const int length = GetWindowTextLengthW(hwnd_);
     std::wstring text(std::size_t(length) + 1, L'\0');
     text.resize(std::size_t(GetWindowTextW(hwnd_, text.data(), length + 1)));
-    return gui::Narrow(text);
+    return base::Narrow(text);
 }
 
 void ChildControl::SetText(const std::string& text) {
-    gui::CheckOs(SetWindowTextW(hwnd_, gui::Widen(text).c_str()));
+    base::CheckOs(SetWindowTextW(hwnd_, base::Widen(text).c_str()));
 }
 
 RECT ChildControl::Bounds() const {

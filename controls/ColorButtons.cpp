@@ -103,7 +103,7 @@ void TColorButton::AdjustSize() {
     dropDownWidth_ = size.dropDownWidth;
     if (!Handle())
         return;
-    gui::CheckOs(SetWindowPos(Handle(), nullptr, Scale(left_), Scale(top_), Scale(width_),
+    base::CheckOs(SetWindowPos(Handle(), nullptr, Scale(left_), Scale(top_), Scale(width_),
                               Scale(height_), SWP_NOZORDER | SWP_NOACTIVATE));
     const int faceRight = Scale(size.face.right), bottom = Scale(size.height);
     face_.SetBoundsPixels(0, 0, faceRight, bottom);

@@ -93,7 +93,7 @@ void TColorPalette::Layout(bool withDragBar) {
                gui::ScaleToDpi(layout.clientHeight, dpi_)};
     AdjustWindowRectEx(&frame, DWORD(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
                        DWORD(GetWindowLongW(Handle(), GWL_EXSTYLE)));
-    gui::CheckOs(SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left,
+    base::CheckOs(SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left,
                               frame.bottom - frame.top,
                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
     dragBar_ = withDragBar ? Scaled(layout.dragBar, dpi_) : RECT{};
@@ -128,7 +128,7 @@ void TColorPalette::MakeFloating() {
 }
 
 void TColorPalette::ShowAt(int x, int y) {
-    gui::CheckOs(SetWindowPos(Handle(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW));
+    base::CheckOs(SetWindowPos(Handle(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW));
     SetForegroundWindow(Handle());
     SetFocus(Handle());
 }

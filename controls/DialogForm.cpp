@@ -79,7 +79,7 @@ void DialogForm::RemoveDialogKeyHandler(DialogKeyHandler* handler) noexcept {
 void DialogForm::CreateDialogWindow(const DialogParams& params) {
     CreateParams create;
     create.className = params.className;
-    create.caption = gui::Widen(params.caption);
+    create.caption = base::Widen(params.caption);
     create.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     create.exStyle =
         WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (params.stayOnTop ? WS_EX_TOPMOST : 0);
@@ -184,7 +184,7 @@ bool DialogForm::PreTranslateMessage(MSG& msg) {
 
 void DialogForm::RescaleForDpi(UINT oldDpi, UINT newDpi, gui::DpiFonts& fonts) {
     // The old font goes only once no control uses it any more.
-    const gui::Font previous = std::move(fontHandle_);
+    const base::Font previous = std::move(fontHandle_);
     fontHandle_ = CreateMessageFont(newDpi);
     fonts.Map(previous.Get(), fontHandle_.Get());
     gui::Form::RescaleForDpi(oldDpi, newDpi, fonts);

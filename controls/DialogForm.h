@@ -90,7 +90,7 @@ private:
     bool HandleDialogKey(const MSG& msg);
 
     FontSpec font_ = MessageFontSpec();
-    gui::Font fontHandle_;
+    base::Font fontHandle_;
     int modalResult_ = mrNone;
     bool modal_ = false;
     int helpContext_ = 0;

@@ -119,7 +119,7 @@ void TSingleResizer::ApplyFont(int points) {
     // The initial size keeps the exact initial height.
     if (points != record_.initialFontSize)
         description.lfHeight = -MulDiv(points, int(gui::WindowDpi(control_)), 72);
-    gui::Font font(CreateFontIndirectW(&description));
+    base::Font font(CreateFontIndirectW(&description));
     if (!font)
         return;
     SendMessageW(control_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
@@ -133,9 +133,9 @@ void TSingleResizer::FitLabel(const ResizerBounds& bounds) {
     const int length = GetWindowTextLengthW(control_);
     std::wstring text(std::size_t(length) + 1, L'\0');
     text.resize(std::size_t(GetWindowTextW(control_, text.data(), length + 1)));
-    gui::WindowDc dc(control_);
+    base::WindowDc dc(control_);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(control_, WM_GETFONT, 0, 0));
-    gui::SelectObjectScope select(dc.Get(), font ? HGDIOBJ(font) : GetStockObject(SYSTEM_FONT));
+    base::SelectObjectScope select(dc.Get(), font ? HGDIOBJ(font) : GetStockObject(SYSTEM_FONT));
     RECT extent{0, 0, 0, 0};
     UINT format = DT_CALCRECT | DT_LEFT | DT_EXPANDTABS;
     if (GetWindowLongW(control_, GWL_STYLE) & SS_NOPREFIX)

@@ -65,7 +65,7 @@ private:
     HFONT originalFont_ = nullptr;
     LOGFONTW initialFont_{};
     // The fonts this record made for its control; the last one is in use.
-    gui::Font font_;
+    base::Font font_;
 };
 
 class TFormResizer {

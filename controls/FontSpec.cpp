@@ -6,7 +6,7 @@
 
 namespace brevalo::controls {
 
-gui::Font FontSpec::Create(UINT dpi) const {
+base::Font FontSpec::Create(UINT dpi) const {
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(size, int(dpi), 72);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -14,16 +14,16 @@ gui::Font FontSpec::Create(UINT dpi) const {
     lf.lfUnderline = underline;
     lf.lfCharSet = charset;
     lf.lfQuality = DEFAULT_QUALITY;
-    const std::wstring face = gui::Widen(name);
+    const std::wstring face = base::Widen(name);
     face.copy(lf.lfFaceName, LF_FACESIZE - 1);
-    return gui::Font(CreateFontIndirectW(&lf));
+    return base::Font(CreateFontIndirectW(&lf));
 }
 
 namespace {
 
 FontSpec FromLogFont(const LOGFONTW& lf) {
     FontSpec spec;
-    spec.name = gui::Narrow(lf.lfFaceName);
+    spec.name = base::Narrow(lf.lfFaceName);
     // The metrics are given at the system DPI; sizes in points round to the
     // nearest whole point (-11 pixels at 96 DPI is 8 points).
     const int systemDpi = int(gui::WindowDpi(nullptr));
@@ -51,12 +51,12 @@ LOGFONTW MessageLogFont() {
 
 } // namespace
 
-gui::Font CreateMessageFont(UINT dpi) {
+base::Font CreateMessageFont(UINT dpi) {
     LOGFONTW font = MessageLogFont();
     const int systemDpi = int(gui::WindowDpi(nullptr));
     if (int(dpi) != systemDpi)
         font.lfHeight = MulDiv(font.lfHeight, int(dpi), systemDpi);
-    return gui::Font(CreateFontIndirectW(&font));
+    return base::Font(CreateFontIndirectW(&font));
 }
 
 FontSpec MessageFontSpec() {

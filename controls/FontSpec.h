@@ -21,7 +21,7 @@ struct FontSpec {
     TColor color = clWindowText;
 
     // A new GDI font for this description at `dpi`.
-    gui::Font Create(UINT dpi) const;
+    base::Font Create(UINT dpi) const;
 
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
@@ -31,6 +31,6 @@ struct FontSpec {
 FontSpec MessageFontSpec();
 // The system's message font itself at `dpi`: its height in pixels scaled from
 // the system DPI, without the rounding to whole points of MessageFontSpec.
-gui::Font CreateMessageFont(UINT dpi);
+base::Font CreateMessageFont(UINT dpi);
 
 } // namespace brevalo::controls

@@ -15,7 +15,7 @@ constexpr DWORD BrushWhereSourceBlack = 0x00B8074A;
 
 } // namespace
 
-Glyph::Glyph(gui::Bitmap bitmap, int count, COLORREF transparent)
+Glyph::Glyph(base::Bitmap bitmap, int count, COLORREF transparent)
     : bitmap_(std::move(bitmap)), count_(count < 1 ? 1 : count), transparent_(transparent) {
     BITMAP info{};
     if (bitmap_ && GetObjectW(bitmap_.Get(), sizeof info, &info)) {
@@ -27,8 +27,8 @@ Glyph::Glyph(gui::Bitmap bitmap, int count, COLORREF transparent)
 Glyph Glyph::FromResource(const wchar_t* name, int count, COLORREF transparent) {
     HBITMAP bitmap = LoadBitmapW(gui::Application::Instance().Instance_(), name);
     if (!bitmap)
-        gui::RaiseLastOsError();
-    return Glyph(gui::Bitmap(bitmap), count, transparent);
+        base::RaiseLastOsError();
+    return Glyph(base::Bitmap(bitmap), count, transparent);
 }
 
 void Glyph::Draw(HDC dc, int x, int y, int width, int height, bool enabled) const {
@@ -37,13 +37,13 @@ void Glyph::Draw(HDC dc, int x, int y, int width, int height, bool enabled) cons
     const int index = !enabled && count_ > 1 ? 1 : 0;
     const int sourceX = index * width_;
 
-    gui::MemoryDc source(CreateCompatibleDC(dc));
-    gui::MemoryDc maskDc(CreateCompatibleDC(dc));
-    gui::Bitmap mask(CreateBitmap(width_, height_, 1, 1, nullptr));
+    base::MemoryDc source(CreateCompatibleDC(dc));
+    base::MemoryDc maskDc(CreateCompatibleDC(dc));
+    base::Bitmap mask(CreateBitmap(width_, height_, 1, 1, nullptr));
     if (!source || !maskDc || !mask)
         return;
-    gui::SelectObjectScope selectSource(source.Get(), bitmap_.Get());
-    gui::SelectObjectScope selectMask(maskDc.Get(), mask.Get());
+    base::SelectObjectScope selectSource(source.Get(), bitmap_.Get());
+    base::SelectObjectScope selectMask(maskDc.Get(), mask.Get());
     // The mask: white where the picture is transparent, black elsewhere.
     SetBkColor(source.Get(), transparent_);
     BitBlt(maskDc.Get(), 0, 0, width_, height_, source.Get(), sourceX, 0, SRCCOPY);
@@ -62,7 +62,7 @@ void Glyph::Draw(HDC dc, int x, int y, int width, int height, bool enabled) cons
         const int step = width / width_ > 1 ? width / width_ : 1;
         for (const auto& [dx, colour] :
              {std::pair{step, COLOR_BTNHIGHLIGHT}, {0, COLOR_BTNSHADOW}}) {
-            gui::SelectObjectScope brush(dc, GetSysColorBrush(colour));
+            base::SelectObjectScope brush(dc, GetSysColorBrush(colour));
             StretchBlt(dc, x + dx, y + dx, width, height, maskDc.Get(), 0, 0, width_, height_,
                        BrushWhereSourceBlack);
         }

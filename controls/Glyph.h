@@ -13,7 +13,7 @@ namespace brevalo::controls {
 class Glyph {
 public:
     Glyph() = default;
-    Glyph(gui::Bitmap bitmap, int count, COLORREF transparent);
+    Glyph(base::Bitmap bitmap, int count, COLORREF transparent);
 
     // A bitmap resource of the program; throws OsError when it is missing.
     static Glyph FromResource(const wchar_t* name, int count, COLORREF transparent);
@@ -28,7 +28,7 @@ public:
     void Draw(HDC dc, int x, int y, int width, int height, bool enabled) const;
 
 private:
-    gui::Bitmap bitmap_;
+    base::Bitmap bitmap_;
     int count_ = 1;
     COLORREF transparent_ = RGB(192, 192, 192);
     int width_ = 0;

@@ -9,7 +9,7 @@ namespace brevalo::controls {
 ImageList::ImageList(int width, int height) : width_(width), height_(height) {
     list_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 0, 4);
     if (!list_)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 ImageList::~ImageList() {
@@ -29,7 +29,7 @@ int ImageList::Add(HBITMAP images, COLORREF transparent) {
     const int index = transparent == CLR_NONE ? ImageList_Add(list_, images, nullptr)
                                               : ImageList_AddMasked(list_, images, transparent);
     if (index < 0)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     Notify(Change::Changed);
     return index;
 }

@@ -21,8 +21,8 @@ PixelRect ToPixelRect(const RECT& r) {
 
 RECT EtchedLine(HDC dc, const RECT& rect, unsigned edges) {
     const EtchedLines lines = EtchedLineSegments(ToPixelRect(rect), edges);
-    gui::Pen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
-    gui::Pen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    base::Pen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    base::Pen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
     HGDIOBJ old = SelectObject(dc, highlight.Get());
     for (const EtchedSegment& s : lines.segments) {
         SelectObject(dc, s.highlight ? highlight.Get() : shadow.Get());

@@ -391,7 +391,7 @@ void TKWizard::Paint(HDC dc) {
     RECT client{};
     GetClientRect(Handle(), &client);
     if (color_ != ClNone) {
-        gui::Brush brush(CreateSolidBrush(ResolveColor(color_)));
+        base::Brush brush(CreateSolidBrush(ResolveColor(color_)));
         FillRect(dc, &client, brush.Get());
     }
     if (buttonBarHeight_ > WizardCollapsedBarLimit && showDivider_) {

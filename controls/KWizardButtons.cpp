@@ -12,14 +12,14 @@ namespace {
 constexpr int ButtonHeight = WizardButtonHeight;
 
 // One image of `glyph`, `index` images from the left, as a new bitmap.
-gui::Bitmap GlyphSlice(const gui::Picture& glyph, int width, int index) {
-    gui::WindowDc screen(nullptr);
-    gui::Bitmap slice(CreateCompatibleBitmap(screen.Get(), width, glyph.Height()));
-    gui::MemoryDc from(CreateCompatibleDC(screen.Get())), to(CreateCompatibleDC(screen.Get()));
+base::Bitmap GlyphSlice(const gui::Picture& glyph, int width, int index) {
+    base::WindowDc screen(nullptr);
+    base::Bitmap slice(CreateCompatibleBitmap(screen.Get(), width, glyph.Height()));
+    base::MemoryDc from(CreateCompatibleDC(screen.Get())), to(CreateCompatibleDC(screen.Get()));
     if (!slice || !from || !to)
         return slice;
-    gui::SelectObjectScope selectFrom(from.Get(), glyph.Handle());
-    gui::SelectObjectScope selectTo(to.Get(), slice.Get());
+    base::SelectObjectScope selectFrom(from.Get(), glyph.Handle());
+    base::SelectObjectScope selectTo(to.Get(), slice.Get());
     BitBlt(to.Get(), 0, 0, width, glyph.Height(), from.Get(), index * width, 0, SRCCOPY);
     return slice;
 }
@@ -75,7 +75,7 @@ void TKWizardButtonControl::ApplyGlyph() {
             const int disabled = numGlyphs_ >= 2 ? 1 : 0;
             const COLORREF transparent = glyph_.TransparentColor();
             for (int slice : {0, 0, pressed, disabled, 0, 0}) {
-                gui::Bitmap bitmap = GlyphSlice(glyph_, width, slice);
+                base::Bitmap bitmap = GlyphSlice(glyph_, width, slice);
                 ImageList_AddMasked(images, bitmap.Get(), transparent);
             }
         }

@@ -12,7 +12,7 @@ namespace {
 void Fill(HDC dc, const RECT& rect, TColor color) {
     if (color == ClNone)
         return;
-    gui::Brush brush(CreateSolidBrush(ResolveColor(color)));
+    base::Brush brush(CreateSolidBrush(ResolveColor(color)));
     FillRect(dc, &rect, brush.Get());
 }
 
@@ -156,7 +156,7 @@ int TKWizardPageTitle::Scale(int pixels96) const noexcept {
 }
 
 RECT TKWizardPageTitle::TextRect(HDC dc, const RECT& area) const {
-    const std::wstring text = gui::Widen(text_);
+    const std::wstring text = base::Widen(text_);
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
     TEXTMETRICW metrics{};
@@ -168,11 +168,11 @@ RECT TKWizardPageTitle::TextRect(HDC dc, const RECT& area) const {
 void TKWizardPageTitle::Paint(HDC dc, RECT& area) {
     if (!Visible() || !header_ || !header_->Page())
         return;
-    gui::Font font = font_.Create(UINT(header_->Page()->Dpi()));
-    gui::SelectObjectScope select(dc, font.Get());
+    base::Font font = font_.Create(UINT(header_->Page()->Dpi()));
+    base::SelectObjectScope select(dc, font.Get());
     RECT t = TextRect(dc, area);
     Fill(dc, t, Color());
-    const std::wstring text = gui::Widen(text_);
+    const std::wstring text = base::Widen(text_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ResolveColor(font_.color));
     RECT drawn = t;

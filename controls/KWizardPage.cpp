@@ -95,7 +95,7 @@ void TKWizardCustomPage::SetColor(TColor color) {
 void TKWizardCustomPage::SetCaption(const std::string& caption) {
     caption_ = caption;
     if (Handle())
-        SetWindowTextW(Handle(), gui::Widen(caption).c_str());
+        SetWindowTextW(Handle(), base::Widen(caption).c_str());
     Invalidate();
 }
 

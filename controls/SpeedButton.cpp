@@ -14,10 +14,10 @@ namespace {
 constexpr int GlyphSpacing = 4;
 
 // The 8 x 8 checker pattern of a button that is down.
-gui::Brush DownPatternBrush() {
+base::Brush DownPatternBrush() {
     static const WORD rows[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
-    gui::Bitmap pattern(CreateBitmap(8, 8, 1, 1, rows));
-    return gui::Brush(pattern ? CreatePatternBrush(pattern.Get()) : nullptr);
+    base::Bitmap pattern(CreateBitmap(8, 8, 1, 1, rows));
+    return base::Brush(pattern ? CreatePatternBrush(pattern.Get()) : nullptr);
 }
 
 } // namespace
@@ -37,7 +37,7 @@ void TSpeedButton::Create(HWND parent, int left, int top, int width, int height)
 }
 
 void TSpeedButton::SetBoundsPixels(int left, int top, int width, int height) {
-    gui::CheckOs(
+    base::CheckOs(
         SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE));
 }
 
@@ -225,7 +225,7 @@ void TSpeedButton::PaintTo(HDC dc) {
         DrawEdge(dc, &face, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
     }
     if (down_ && !pressed_ && (!flat_ || !mouseIn_)) {
-        gui::Brush pattern = DownPatternBrush();
+        base::Brush pattern = DownPatternBrush();
         const COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
         const COLORREF oldBack = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
         if (pattern)
@@ -238,9 +238,9 @@ void TSpeedButton::PaintTo(HDC dc) {
     const int shift = sunken ? 1 : 0;
     const int glyphWidth = glyph_.Empty() ? 0 : Scale(glyph_.Width());
     const int glyphHeight = glyph_.Empty() ? 0 : Scale(glyph_.Height());
-    const std::wstring text = gui::Widen(caption_);
+    const std::wstring text = base::Widen(caption_);
     HFONT font = font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    gui::SelectObjectScope selectFont(dc, font);
+    base::SelectObjectScope selectFont(dc, font);
     SIZE textSize{};
     if (!text.empty())
         GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &textSize);
@@ -278,10 +278,10 @@ void TSpeedButton::PaintMessage() {
     HDC dc = BeginPaint(Handle(), &ps);
     const RECT client = ClientPixels();
     // Drawn off screen and copied in one go: no flicker.
-    gui::MemoryDc memory(CreateCompatibleDC(dc));
-    gui::Bitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    base::MemoryDc memory(CreateCompatibleDC(dc));
+    base::Bitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
     if (memory && bitmap) {
-        gui::SelectObjectScope select(memory.Get(), bitmap.Get());
+        base::SelectObjectScope select(memory.Get(), bitmap.Get());
         PaintTo(memory.Get());
         BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
     } else {

@@ -37,7 +37,7 @@ wchar_t DecimalSeparator() {
 }
 
 int TextHeight(HDC dc, HFONT font) {
-    gui::SelectObjectScope select(dc, font);
+    base::SelectObjectScope select(dc, font);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     return metrics.tmHeight;
@@ -149,7 +149,7 @@ void TSpinButton::Create(HWND parent, int left, int top, int width, int height, 
 
 void TSpinButton::SetBoundsPixels(int left, int top, int width, int height) {
     width = std::max(width, Scale(MinSpinButtonWidth));
-    gui::CheckOs(
+    base::CheckOs(
         SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE));
 }
 
@@ -249,7 +249,7 @@ void TSpinEdit::Create(HWND parent, int left, int top, int width, int height, in
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             gui::Application::Instance().Instance_(), nullptr);
     if (!edit_)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     SetWindowSubclass(edit_, &TSpinEdit::EditProc, EditSubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
     SetWindowSubclass(parent_, &TSpinEdit::ParentProc, reinterpret_cast<UINT_PTR>(this),
@@ -264,7 +264,7 @@ void TSpinEdit::Create(HWND parent, int left, int top, int width, int height, in
 }
 
 void TSpinEdit::SetBounds(int left, int top, int width, int height) {
-    gui::CheckOs(SetWindowPos(edit_, nullptr, Scale(left), Scale(top), Scale(width), Scale(height),
+    base::CheckOs(SetWindowPos(edit_, nullptr, Scale(left), Scale(top), Scale(width), Scale(height),
                               SWP_NOZORDER | SWP_NOACTIVATE));
     Layout();
 }
@@ -288,11 +288,11 @@ std::string TSpinEdit::Text() const {
     const int length = GetWindowTextLengthW(edit_);
     std::wstring text(std::size_t(length) + 1, L'\0');
     text.resize(std::size_t(GetWindowTextW(edit_, text.data(), length + 1)));
-    return gui::Narrow(text);
+    return base::Narrow(text);
 }
 
 void TSpinEdit::SetText(const std::string& text) {
-    gui::CheckOs(SetWindowTextW(edit_, gui::Widen(text).c_str()));
+    base::CheckOs(SetWindowTextW(edit_, base::Widen(text).c_str()));
 }
 
 void TSpinEdit::SetReadOnly(bool readOnly) {
@@ -324,7 +324,7 @@ bool TSpinEdit::CharAccepted(wchar_t c) const {
 }
 
 int TSpinEdit::MinHeight() const {
-    gui::WindowDc dc(edit_);
+    base::WindowDc dc(edit_);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(edit_, WM_GETFONT, 0, 0));
     HFONT systemFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     const int fontHeight = TextHeight(dc.Get(), font ? font : systemFont);

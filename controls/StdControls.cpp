@@ -88,7 +88,7 @@ void StaticText::FitToText() {
     const auto font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
     const SIZE size = gui::SingleLineTextSize(
         Handle(), font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)),
-        gui::Widen(Text()));
+        base::Widen(Text()));
     const RECT bounds = Bounds();
     SetBounds(RECT{bounds.left, bounds.top, bounds.left + size.cx, bounds.top + size.cy});
 }
@@ -104,7 +104,7 @@ void StaticIcon::SetIcon(const wchar_t* name, int size) {
     auto icon = static_cast<HICON>(
         LoadImageW(gui::Application::Instance().Instance_(), name, IMAGE_ICON, pixels, pixels, 0));
     if (!icon)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     name_ = name;
     size_ = size;
     const RECT bounds = Bounds();
@@ -221,7 +221,7 @@ void IconListView::SetSmallImages(HIMAGELIST images) {
 }
 
 int IconListView::AddItem(const std::string& caption, int imageIndex) {
-    std::wstring text = gui::Widen(caption);
+    std::wstring text = base::Widen(caption);
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = Count();
@@ -241,7 +241,7 @@ std::string IconListView::ItemText(int index) const {
     item.pszText = buffer;
     item.cchTextMax = 256;
     SendMessageW(Handle(), LVM_GETITEMTEXTW, WPARAM(index), reinterpret_cast<LPARAM>(&item));
-    return gui::Narrow(buffer);
+    return base::Narrow(buffer);
 }
 
 int IconListView::SelectedIndex() const {

@@ -82,7 +82,7 @@ public:
     void DpiChanged() override;
 
 private:
-    gui::Icon icon_;
+    base::Icon icon_;
     const wchar_t* name_ = nullptr; // a resource name or ordinal
     int size_ = 0;                  // pixels at 96 DPI
 };

@@ -12,10 +12,10 @@ constexpr COLORREF Grey = RGB(128, 128, 128);
 // Draws a rectangle whose right and bottom edges are outside it; a null
 // brush leaves it hollow.
 void DrawBox(HDC dc, const PixelRect& r, COLORREF pen, const COLORREF* fill) {
-    gui::Pen thePen(CreatePen(PS_SOLID, 1, pen));
-    gui::Brush theBrush(fill ? CreateSolidBrush(*fill) : nullptr);
-    gui::SelectObjectScope selectPen(dc, thePen.Get());
-    gui::SelectObjectScope selectBrush(dc,
+    base::Pen thePen(CreatePen(PS_SOLID, 1, pen));
+    base::Brush theBrush(fill ? CreateSolidBrush(*fill) : nullptr);
+    base::SelectObjectScope selectPen(dc, thePen.Get());
+    base::SelectObjectScope selectBrush(dc,
                                        fill ? HGDIOBJ(theBrush.Get()) : GetStockObject(NULL_BRUSH));
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }

@@ -29,8 +29,8 @@ public:
     using GraphicControl::GraphicControl;
     void Paint(HDC dc) override {
         const RECT r = Bounds();
-        gui::Pen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-        gui::Pen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+        base::Pen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+        base::Pen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
         HGDIOBJ old = SelectObject(dc, shadow.Get());
         MoveToEx(dc, r.left, r.bottom - 1, nullptr);
         LineTo(dc, r.left, r.top);
@@ -40,8 +40,8 @@ public:
         LineTo(dc, r.left - 1, r.bottom - 1);
 
         // The shape fills the panel inside the bevel.
-        gui::Pen dotted(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
-        gui::Brush fill(CreateSolidBrush(GetSysColor(COLOR_INFOBK)));
+        base::Pen dotted(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+        base::Brush fill(CreateSolidBrush(GetSysColor(COLOR_INFOBK)));
         SelectObject(dc, dotted.Get());
         HGDIOBJ oldBrush = SelectObject(dc, fill.Get());
         SetBkMode(dc, OPAQUE);
@@ -65,20 +65,20 @@ public:
         // The glow: rings fading from pale to the bulb's yellow.
         const COLORREF glow[] = {RGB(255, 250, 205), RGB(255, 244, 160), RGB(255, 236, 110)};
         for (int i = 0; i < 3; ++i) {
-            gui::Brush brush(CreateSolidBrush(glow[i]));
+            base::Brush brush(CreateSolidBrush(glow[i]));
             HGDIOBJ old = SelectObject(dc, brush.Get());
             const int radius = scale(17 - 2 * i);
             Ellipse(dc, cx - radius, top + scale(14) - radius, cx + radius,
                     top + scale(14) + radius);
             SelectObject(dc, old);
         }
-        gui::Pen outline(CreatePen(PS_SOLID, 1, RGB(160, 120, 0)));
+        base::Pen outline(CreatePen(PS_SOLID, 1, RGB(160, 120, 0)));
         SelectObject(dc, outline.Get());
-        gui::Brush bulb(CreateSolidBrush(RGB(255, 220, 0)));
+        base::Brush bulb(CreateSolidBrush(RGB(255, 220, 0)));
         HGDIOBJ oldBrush = SelectObject(dc, bulb.Get());
         Ellipse(dc, cx - scale(9), top + scale(5), cx + scale(9), top + scale(24));
         // The screw base.
-        gui::Brush base(CreateSolidBrush(RGB(150, 150, 150)));
+        base::Brush base(CreateSolidBrush(RGB(150, 150, 150)));
         SelectObject(dc, base.Get());
         Rectangle(dc, cx - scale(5), top + scale(23), cx + scale(5), top + scale(32));
         for (int y : {26, 29}) {

@@ -127,7 +127,7 @@ void TIconComboBox::SetImages(HIMAGELIST images) {
 }
 
 void TIconComboBox::AddItem(const std::string& text, int image) {
-    std::wstring wide = gui::Widen(text);
+    std::wstring wide = base::Widen(text);
     COMBOBOXEXITEMW item{};
     item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
     item.iItem = -1;
@@ -184,7 +184,7 @@ void TShape::Paint(HDC dc) {
     RECT r = Bounds();
     if (sunken_)
         DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    gui::Brush brush(CreateSolidBrush(color_));
+    base::Brush brush(CreateSolidBrush(color_));
     FillRect(dc, &r, brush.Get());
 }
 
@@ -216,9 +216,9 @@ void TLinkLabel::Rebuild() {
     plain.underline = false;
     hover_ = plain.Create(Parent().Dpi());
     // Size to the text.
-    gui::WindowDc screen(nullptr);
-    gui::SelectObjectScope select(screen.Get(), normal_.Get());
-    const std::wstring wide = gui::Widen(text_);
+    base::WindowDc screen(nullptr);
+    base::SelectObjectScope select(screen.Get(), normal_.Get());
+    const std::wstring wide = base::Widen(text_);
     SIZE size{};
     GetTextExtentPoint32W(screen.Get(), wide.c_str(), int(wide.size()), &size);
     SetBounds(Left(), Top(), size.cx, size.cy);
@@ -239,10 +239,10 @@ void TLinkLabel::SetHot(bool hot) {
 void TLinkLabel::Paint(HDC dc) {
     if (!Visible())
         return;
-    gui::SelectObjectScope select(dc, (hot_ ? hover_ : normal_).Get());
+    base::SelectObjectScope select(dc, (hot_ ? hover_ : normal_).Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 255));
-    const std::wstring wide = gui::Widen(text_);
+    const std::wstring wide = base::Widen(text_);
     RECT r = Bounds();
     DrawTextW(dc, wide.c_str(), int(wide.size()), &r,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
@@ -296,7 +296,7 @@ void AddToolTip(HWND& toolTip, HWND owner, HWND control, const std::string& text
         if (!toolTip)
             return; // no hints, nothing else lost
     }
-    std::wstring wide = gui::Widen(text);
+    std::wstring wide = base::Widen(text);
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

@@ -150,8 +150,8 @@ private:
 
     std::string text_;
     FontSpec font_;
-    gui::Font normal_;
-    gui::Font hover_;
+    base::Font normal_;
+    base::Font hover_;
     bool hot_ = false;
 };
 

@@ -13,7 +13,7 @@ void WrappedLabel::SetText(const std::string& text) {
     if (text == text_)
         return;
     text_ = text;
-    wide_ = gui::Widen(text);
+    wide_ = base::Widen(text);
     Invalidate();
 }
 
@@ -29,7 +29,7 @@ void WrappedLabel::RescaleForDpi(UINT oldDpi, UINT newDpi) {
 }
 
 void WrappedLabel::Paint(HDC dc) {
-    gui::SelectObjectScope select(dc, handle_.Get());
+    base::SelectObjectScope select(dc, handle_.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ResolveColor(font_.color));
     RECT r = Bounds();

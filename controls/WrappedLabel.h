@@ -27,7 +27,7 @@ private:
     std::string text_;
     std::wstring wide_;
     FontSpec font_;
-    gui::Font handle_;
+    base::Font handle_;
 };
 
 } // namespace brevalo::controls

@@ -11,7 +11,7 @@ WindowsVersion ReportedWindowsVersion() {
     OSVERSIONINFOW info{sizeof info};
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    gui::CheckOs(GetVersionExW(&info));
+    base::CheckOs(GetVersionExW(&info));
 #pragma GCC diagnostic pop
     return WindowsVersion{unsigned(info.dwMajorVersion), unsigned(info.dwMinorVersion)};
 }
@@ -21,17 +21,17 @@ void AdjustSystemFont(DialogFont& font) {
     font = AdjustedDialogFont(font, version.major, version.minor);
 }
 
-gui::Font CreateDialogFont(const DialogFont& font, UINT dpi) {
+base::Font CreateDialogFont(const DialogFont& font, UINT dpi) {
     LOGFONTW description{};
     description.lfHeight = -MulDiv(font.size, int(dpi), 72);
     description.lfWeight = FW_NORMAL;
     description.lfCharSet = DEFAULT_CHARSET;
     description.lfQuality = DEFAULT_QUALITY;
-    const std::wstring name = gui::Widen(font.name);
+    const std::wstring name = base::Widen(font.name);
     wcsncpy(description.lfFaceName, name.c_str(), LF_FACESIZE - 1);
-    gui::Font result(CreateFontIndirectW(&description));
+    base::Font result(CreateFontIndirectW(&description));
     if (!result)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     return result;
 }
 

@@ -25,6 +25,6 @@ WindowsVersion ReportedWindowsVersion();
 void AdjustSystemFont(DialogFont& font);
 
 // The font for a description at a DPI (points scaled by it).
-gui::Font CreateDialogFont(const DialogFont& font, UINT dpi);
+base::Font CreateDialogFont(const DialogFont& font, UINT dpi);
 
 } // namespace brevalo::controls

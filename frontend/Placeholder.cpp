@@ -10,7 +10,7 @@ PlaceholderForm::PlaceholderForm() : Label1(*this) {}
 void PlaceholderForm::FormCreate(const std::string& caption) {
     CreateParams params;
     params.className = L"TBrevaloPlaceholder";
-    params.caption = gui::Widen(caption);
+    params.caption = base::Widen(caption);
     params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     params.exStyle = WS_EX_APPWINDOW;
     params.icon = LoadIconW(gui::Application::Instance().Instance_(), L"MAINICON");

@@ -19,7 +19,7 @@ namespace {
 using namespace brevalo;
 
 bool HasArguments() {
-    return SplitCommandLine(gui::Narrow(GetCommandLineW())).size() > 1;
+    return SplitCommandLine(base::Narrow(GetCommandLineW())).size() > 1;
 }
 
 int RunTimer(gui::Application& app) {

@@ -25,24 +25,24 @@ namespace {
 
 // Puts `text` on the clipboard as Unicode text; throws OsError.
 void CopyToClipboard(HWND owner, const std::string& text) {
-    const std::wstring wide = gui::Widen(text);
+    const std::wstring wide = base::Widen(text);
     const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!memory)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     void* data = GlobalLock(memory);
     memcpy(data, wide.c_str(), bytes);
     GlobalUnlock(memory);
     if (!OpenClipboard(owner)) {
         GlobalFree(memory);
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     }
     EmptyClipboard();
     const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
     CloseClipboard();
     if (!placed) {
         GlobalFree(memory);
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     }
 }
 

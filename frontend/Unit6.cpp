@@ -24,7 +24,7 @@ std::string FromBuffer(UINT (*get)(LPWSTR, UINT)) {
     const UINT length = get(buffer, MAX_PATH);
     if (length == 0 || length > MAX_PATH)
         return {};
-    return gui::Narrow(std::wstring_view(buffer, length));
+    return base::Narrow(std::wstring_view(buffer, length));
 }
 
 UINT WindowsDirectory(LPWSTR buffer, UINT size) {
@@ -117,7 +117,7 @@ TForm6::TForm6(HWND owner) : owner_(owner) {
         auto icon = static_cast<HICON>(LoadImageW(gui::Application::Instance().Instance_(), name,
                                                   IMAGE_ICON, iconSize, iconSize, 0));
         if (!icon)
-            gui::RaiseLastOsError();
+            base::RaiseLastOsError();
         ImageList_AddIcon(images_->Handle(), icon);
         DestroyIcon(icon);
     }
@@ -154,7 +154,7 @@ void TForm6::Button1Click() {
                    OFN_EXPLORER | OFN_ENABLEHOOK;
     dialog.lpfnHook = &OpenDialogHook;
     if (GetOpenFileNameW(&dialog))
-        LabeledEdit1->SetText(gui::Narrow(file));
+        LabeledEdit1->SetText(base::Narrow(file));
 }
 
 void TForm6::Button2Click() {

@@ -15,7 +15,7 @@ namespace brevalo {
 // target's folder when empty). The file is named after the wizard's current
 // `timerName`: its text up to the last dot, then ".lnk". Returns the link's
 // path, or nothing when the folder is unknown and nothing was written.
-// Throws gui::OsError when the link cannot be made or saved.
+// Throws base::OsError when the link cannot be made or saved.
 std::optional<std::string>
 CreateShortcutFile(const std::string& targetPath, ShortcutLocation location,
                    const std::string& subfolder, const std::string& description,

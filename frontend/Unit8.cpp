@@ -309,7 +309,7 @@ void TForm8::BuildPage4() {
             40, 88, 561, 42);
     ImageList1 = std::make_unique<ImageList>(16, 16);
     {
-        gui::Bitmap icons(static_cast<HBITMAP>(LoadImageW(gui::Application::Instance().Instance_(),
+        base::Bitmap icons(static_cast<HBITMAP>(LoadImageW(gui::Application::Instance().Instance_(),
                                                           L"WIZARD_SOUNDICONS", IMAGE_BITMAP, 0, 0,
                                                           LR_CREATEDIBSECTION)));
         if (icons)

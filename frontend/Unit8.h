@@ -171,7 +171,7 @@ private:
     const controls::FontSpec& FontDescription() const noexcept { return fontSpec_; }
 
     controls::FontSpec fontSpec_;
-    gui::Font font_;
+    base::Font font_;
     int idleHandler_ = 0;
 };
 

@@ -48,7 +48,7 @@ int SoundOfRow(int row) {
 std::string SystemFolder() {
     wchar_t buffer[MAX_PATH]{};
     GetSystemDirectoryW(buffer, MAX_PATH);
-    std::string folder = gui::Narrow(buffer);
+    std::string folder = base::Narrow(buffer);
     const auto first = folder.find_first_not_of(' ');
     const auto last = folder.find_last_not_of(' ');
     folder = first == std::string::npos ? std::string() : folder.substr(first, last - first + 1);
@@ -61,9 +61,9 @@ std::string FolderOf(const std::string& path) {
 }
 
 void PutOnClipboard(HWND owner, const std::string& text) {
-    const std::wstring wide = gui::Widen(text);
+    const std::wstring wide = base::Widen(text);
     if (!OpenClipboard(owner))
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     EmptyClipboard();
     const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
     if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
@@ -114,7 +114,7 @@ void TForm8::StartTimer(const std::string& switches) {
 }
 
 void TForm8::StartProgramAgain() {
-    ShellExecuteW(Handle(), L"open", gui::Widen(os::ProgramPath()).c_str(), nullptr, nullptr,
+    ShellExecuteW(Handle(), L"open", base::Widen(os::ProgramPath()).c_str(), nullptr, nullptr,
                   SW_SHOWNORMAL);
 }
 
@@ -141,7 +141,7 @@ void TForm8::ShowTipsNow(bool always) {
 void TForm8::Edit1KeyPress(wchar_t& key, bool& refuse) {
     static const std::wstring forbidden = L"\\/:*?\"<>|";
     if (forbidden.find(key) != std::wstring::npos) {
-        Inform("The character " + gui::Narrow(std::wstring(1, key)) + " is not allowed");
+        Inform("The character " + base::Narrow(std::wstring(1, key)) + " is not allowed");
         refuse = true;
     }
 }
@@ -254,19 +254,19 @@ void TForm8::Button1Click() {
     ofn.Flags =
         OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_HIDEREADONLY;
     if (GetOpenFileNameW(&ofn))
-        Edit6->SetText(gui::Narrow(file));
+        Edit6->SetText(base::Narrow(file));
 }
 
 void TForm8::Button2Click() {
     if (!AskYesNo("This will test your action by trying to perform the action now.\n\rWould you "
                   "like to continue?"))
         return;
-    const std::wstring program = gui::Widen(Edit6->Text());
-    const std::wstring params = gui::Widen(Edit7->Text());
+    const std::wstring program = base::Widen(Edit6->Text());
+    const std::wstring params = base::Widen(Edit7->Text());
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(Handle(), L"open", program.c_str(), params.c_str(), nullptr, SW_SHOWNORMAL));
     if (result <= 32)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 void TForm8::FillAction(const std::string& program, const std::string& params) {
@@ -276,13 +276,13 @@ void TForm8::FillAction(const std::string& program, const std::string& params) {
 
 void TForm8::VisitWebsite() {
     const std::string page = os::TempFolder() + "tmp.html";
-    const std::wstring widePage = gui::Widen(page);
+    const std::wstring widePage = base::Widen(page);
     std::string browser;
     HANDLE file = CreateFileW(widePage.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     wchar_t found[MAX_PATH]{};
     if (reinterpret_cast<INT_PTR>(FindExecutableW(widePage.c_str(), nullptr, found)) > 32)
-        browser = gui::Narrow(found);
+        browser = base::Narrow(found);
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
     DeleteFileW(widePage.c_str());

@@ -30,7 +30,7 @@ std::string Application::DefaultTitle(const std::wstring& modulePath) {
     name = name.substr(0, name.find(L'.'));
     for (std::size_t i = 1; i < name.size(); ++i)
         name[i] = wchar_t(std::towlower(name[i]));
-    return Narrow(name);
+    return base::Narrow(name);
 }
 
 int Application::Run() {

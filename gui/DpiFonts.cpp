@@ -28,7 +28,7 @@ HFONT DpiFonts::Successor(HFONT font) {
         return font;
     description.lfHeight = RescaleLength(description.lfHeight, oldDpi_, newDpi_);
     description.lfWidth = RescaleLength(description.lfWidth, oldDpi_, newDpi_);
-    Font copy(CreateFontIndirectW(&description));
+    base::Font copy(CreateFontIndirectW(&description));
     if (!copy)
         return font;
     const HFONT successor = copy.Get();

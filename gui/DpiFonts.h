@@ -26,12 +26,12 @@ public:
     // is rescaled, made once and owned here. Null for null.
     HFONT Successor(HFONT font);
     // The copies made, for the caller to keep while the windows use them.
-    std::vector<Font> TakeCreated() noexcept { return std::move(created_); }
+    std::vector<base::Font> TakeCreated() noexcept { return std::move(created_); }
 
 private:
     UINT oldDpi_, newDpi_;
     std::map<HFONT, HFONT> successors_;
-    std::vector<Font> created_;
+    std::vector<base::Font> created_;
 };
 
 } // namespace brevalo::gui

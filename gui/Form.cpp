@@ -33,7 +33,7 @@ void Form::SetBounds(int x, int y, int width, int height) {
 }
 
 void Form::SetBoundsPixels(int x, int y, int width, int height) {
-    CheckOs(SetWindowPos(Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE));
+    base::CheckOs(SetWindowPos(Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE));
 }
 
 RECT Form::BoundsPixels() const {
@@ -83,7 +83,7 @@ bool Form::PreTranslateMessage(MSG& msg) {
 }
 
 void Form::Paint(HDC dc, const RECT& clip) {
-    Brush background(CreateSolidBrush(color_));
+    base::Brush background(CreateSolidBrush(color_));
     FillRect(dc, &clip, background.Get());
     for (GraphicControl* control : graphics_) {
         RECT r = control->Bounds(), overlap;
@@ -99,10 +99,10 @@ void Form::PaintMessage() {
     const int width = clip.right - clip.left, height = clip.bottom - clip.top;
     if (doubleBuffered_ && width > 0 && height > 0) {
         // Draw into a memory bitmap and copy it in one go: no flicker.
-        MemoryDc memory(CreateCompatibleDC(dc));
-        Bitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+        base::MemoryDc memory(CreateCompatibleDC(dc));
+        base::Bitmap bitmap(CreateCompatibleBitmap(dc, width, height));
         if (memory && bitmap) {
-            SelectObjectScope select(memory.Get(), bitmap.Get());
+            base::SelectObjectScope select(memory.Get(), bitmap.Get());
             SetViewportOrgEx(memory.Get(), -clip.left, -clip.top, nullptr);
             Paint(memory.Get(), clip);
             SetViewportOrgEx(memory.Get(), 0, 0, nullptr);

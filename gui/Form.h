@@ -78,7 +78,7 @@ private:
     void PaintMessage();
     void ChangeDpi(UINT newDpi, const RECT& suggested);
     // The rescaled copies of fonts made by the last change of DPI.
-    std::vector<Font> dpiFonts_;
+    std::vector<base::Font> dpiFonts_;
     COLORREF color_ = GetSysColor(COLOR_BTNFACE);
     bool doubleBuffered_ = false;
     bool keyPreview_ = false;

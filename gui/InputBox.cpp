@@ -27,7 +27,7 @@ constexpr int EditId = 101;
 
 // The system's message font at the given DPI; the stock GUI font if the
 // metrics cannot be read.
-Font MessageFont(UINT dpi) {
+base::Font MessageFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
@@ -37,17 +37,17 @@ Font MessageFont(UINT dpi) {
         if (dpi != systemDpi)
             font.lfHeight = MulDiv(font.lfHeight, int(dpi), int(systemDpi));
         if (HFONT created = CreateFontIndirectW(&font))
-            return Font(created);
+            return base::Font(created);
     }
     LOGFONTW fallback{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
-    return Font(CreateFontIndirectW(&fallback));
+    return base::Font(CreateFontIndirectW(&fallback));
 }
 
 // Height of `text` wrapped to `width` pixels in `font`, and of one line.
 SIZE MeasureText(HFONT font, const std::wstring& text, int width) {
-    WindowDc dc(nullptr);
-    SelectObjectScope select(dc.Get(), font);
+    base::WindowDc dc(nullptr);
+    base::SelectObjectScope select(dc.Get(), font);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc.Get(), &metrics);
     RECT r{0, 0, width, 0};
@@ -96,7 +96,7 @@ private:
                     const RECT& bounds, int id);
     void Finish(bool confirmed);
 
-    Font font_;
+    base::Font font_;
     HWND edit_ = nullptr;
     HWND lastFocus_ = nullptr;
     bool done_ = false;
@@ -112,7 +112,7 @@ HWND InputBoxWindow::AddControl(const wchar_t* className, const std::wstring& te
         bounds.right - bounds.left, bounds.bottom - bounds.top, Handle(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!control)
-        RaiseLastOsError();
+        base::RaiseLastOsError();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     return control;
 }
@@ -123,7 +123,7 @@ void InputBoxWindow::Create(HWND owner, const std::string& caption, const std::s
     auto scale = [dpi](int pixels96) { return ScaleToDpi(pixels96, dpi); };
     font_ = MessageFont(dpi);
 
-    const std::wstring promptText = Widen(prompt);
+    const std::wstring promptText = base::Widen(prompt);
     const int margin = scale(Margin), width = scale(ClientWidth);
     const int innerWidth = width - 2 * margin;
     const SIZE text = MeasureText(font_.Get(), promptText, innerWidth);
@@ -142,7 +142,7 @@ void InputBoxWindow::Create(HWND owner, const std::string& caption, const std::s
 
     CreateParams params;
     params.className = InputBoxClassName;
-    params.caption = Widen(caption);
+    params.caption = base::Widen(caption);
     params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     params.exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     params.parent = owner;
@@ -173,7 +173,7 @@ void InputBoxWindow::Create(HWND owner, const std::string& caption, const std::s
 
     AddControl(L"STATIC", promptText, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0, promptBounds,
                PromptId);
-    edit_ = AddControl(L"EDIT", Widen(value), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+    edit_ = AddControl(L"EDIT", base::Widen(value), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                        editBounds, EditId);
     AddControl(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, okBounds, IDOK);
     AddControl(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, cancelBounds, IDCANCEL);
@@ -219,7 +219,7 @@ void InputBoxWindow::Finish(bool confirmed) {
         const int length = GetWindowTextLengthW(edit_);
         std::wstring text(std::size_t(length) + 1, L'\0');
         text.resize(std::size_t(GetWindowTextW(edit_, text.data(), length + 1)));
-        result_ = Narrow(text);
+        result_ = base::Narrow(text);
     }
     done_ = true;
 }

@@ -13,7 +13,7 @@ void Label::SetText(const std::string& text) {
     if (text == text_)
         return;
     text_ = text;
-    wideText_ = Widen(text);
+    wideText_ = base::Widen(text);
     AutoSize();
     Invalidate();
 }
@@ -51,7 +51,7 @@ void Label::RebuildFont() {
     lf.lfItalic = italic_;
     lf.lfCharSet = charset_;
     lf.lfQuality = ANTIALIASED_QUALITY;
-    const std::wstring face = Widen(face_);
+    const std::wstring face = base::Widen(face_);
     face.copy(lf.lfFaceName, LF_FACESIZE - 1);
     font_.Reset(CreateFontIndirectW(&lf));
     AutoSize();
@@ -64,10 +64,10 @@ void Label::RescaleForDpi(UINT oldDpi, UINT newDpi) {
 }
 
 SIZE SingleLineTextSize(HWND window, HFONT font, const std::wstring& text) {
-    WindowDc dc(window);
+    base::WindowDc dc(window);
     if (!dc.Get())
         return SIZE{0, 0};
-    SelectObjectScope select(dc.Get(), font);
+    base::SelectObjectScope select(dc.Get(), font);
     RECT r{0, 0, 0, 0};
     const std::wstring measured = text.empty() ? L" " : text;
     DrawTextW(dc.Get(), measured.c_str(), int(measured.size()), &r,
@@ -85,7 +85,7 @@ void Label::AutoSize() {
 }
 
 void Label::Paint(HDC dc) {
-    SelectObjectScope select(dc, font_.Get());
+    base::SelectObjectScope select(dc, font_.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color_);
     RECT r = Bounds();

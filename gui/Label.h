@@ -46,7 +46,7 @@ private:
     BYTE charset_ = DEFAULT_CHARSET;
     bool bold_ = false, italic_ = false;
     COLORREF color_ = RGB(0, 0, 0);
-    Font font_;
+    base::Font font_;
 };
 
 } // namespace brevalo::gui

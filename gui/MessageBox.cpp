@@ -11,7 +11,7 @@ HWND OwnerOrActive(HWND owner) {
 } // namespace
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
-    return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), flags);
+    return MessageBoxW(owner, base::Widen(text).c_str(), base::Widen(caption).c_str(), flags);
 }
 
 void ErrorBox(const std::string& text, HWND owner) {

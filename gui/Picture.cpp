@@ -64,7 +64,7 @@ void Picture::Changed() const {
         OnChange();
 }
 
-Bitmap CreateTopDownDib(int width, int height, std::uint32_t*& bits) {
+base::Bitmap CreateTopDownDib(int width, int height, std::uint32_t*& bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -73,7 +73,7 @@ Bitmap CreateTopDownDib(int width, int height, std::uint32_t*& bits) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
-    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    base::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
     bits = bitmap ? static_cast<std::uint32_t*>(pixels) : nullptr;
     return bitmap;
 }
@@ -82,9 +82,9 @@ void Picture::Allocate(int width, int height) {
     if (width <= 0 || height <= 0 || std::int64_t(width) * height > MaxPicturePixels)
         throw PictureError("Invalid picture size");
     std::uint32_t* bits = nullptr;
-    Bitmap bitmap = CreateTopDownDib(width, height, bits);
+    base::Bitmap bitmap = CreateTopDownDib(width, height, bits);
     if (!bitmap)
-        RaiseLastOsError();
+        base::RaiseLastOsError();
     bitmap_ = std::move(bitmap);
     bits_ = bits;
     width_ = width;
@@ -112,19 +112,19 @@ void Picture::LoadJpeg(const void* data, std::size_t size) {
 void Picture::LoadJpegResource(HINSTANCE instance, const wchar_t* name, const wchar_t* type) {
     HRSRC resource = FindResourceW(instance, name, type);
     if (!resource)
-        RaiseLastOsError();
+        base::RaiseLastOsError();
     HGLOBAL loaded = LoadResource(instance, resource);
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data)
-        RaiseLastOsError();
+        base::RaiseLastOsError();
     LoadJpeg(data, SizeofResource(instance, resource));
 }
 
 void Picture::LoadBitmapResource(HINSTANCE instance, const wchar_t* name) {
-    Bitmap loaded(
+    base::Bitmap loaded(
         static_cast<HBITMAP>(LoadImageW(instance, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!loaded)
-        RaiseLastOsError();
+        base::RaiseLastOsError();
     AssignBitmap(loaded.Get());
     format_ = Format::Bitmap;
 }
@@ -135,13 +135,13 @@ void Picture::AssignBitmap(HBITMAP source) {
         throw PictureError("Invalid bitmap");
     Picture copy;
     copy.Allocate(info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
-    MemoryDc from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+    base::MemoryDc from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
     if (!from || !to)
-        RaiseLastOsError();
+        base::RaiseLastOsError();
     {
-        SelectObjectScope selectFrom(from.Get(), source);
-        SelectObjectScope selectTo(to.Get(), copy.bitmap_.Get());
-        CheckOs(BitBlt(to.Get(), 0, 0, copy.width_, copy.height_, from.Get(), 0, 0, SRCCOPY));
+        base::SelectObjectScope selectFrom(from.Get(), source);
+        base::SelectObjectScope selectTo(to.Get(), copy.bitmap_.Get());
+        base::CheckOs(BitBlt(to.Get(), 0, 0, copy.width_, copy.height_, from.Get(), 0, 0, SRCCOPY));
     }
     copy.format_ = Format::Bitmap;
     TakeImage(std::move(copy));
@@ -171,10 +171,10 @@ void Picture::Draw(HDC dc, int x, int y) const {
 void Picture::StretchDraw(HDC dc, const RECT& target) const {
     if (Empty() || target.right <= target.left || target.bottom <= target.top)
         return;
-    MemoryDc source(CreateCompatibleDC(dc));
+    base::MemoryDc source(CreateCompatibleDC(dc));
     if (!source)
         return;
-    SelectObjectScope selectSource(source.Get(), bitmap_.Get());
+    base::SelectObjectScope selectSource(source.Get(), bitmap_.Get());
 
     if (!transparent_) {
         const int oldMode = SetStretchBltMode(dc, HALFTONE);
@@ -190,11 +190,11 @@ void Picture::StretchDraw(HDC dc, const RECT& target) const {
     // the transparent colour. Then destination XOR picture, AND mask, XOR
     // picture leaves the destination under the mask and the picture
     // elsewhere.
-    MemoryDc maskDc(CreateCompatibleDC(dc));
-    Bitmap mask(CreateBitmap(width_, height_, 1, 1, nullptr));
+    base::MemoryDc maskDc(CreateCompatibleDC(dc));
+    base::Bitmap mask(CreateBitmap(width_, height_, 1, 1, nullptr));
     if (!maskDc || !mask)
         return;
-    SelectObjectScope selectMask(maskDc.Get(), mask.Get());
+    base::SelectObjectScope selectMask(maskDc.Get(), mask.Get());
     SetBkColor(source.Get(), TransparentColor());
     BitBlt(maskDc.Get(), 0, 0, width_, height_, source.Get(), 0, 0, SRCCOPY);
 

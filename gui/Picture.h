@@ -18,7 +18,7 @@ namespace brevalo::gui {
 
 // A 32-bit top-down DIB section of that size; its pixels (0x00RRGGBB, rows
 // from the top) in `bits`. Null, with `bits` null, when it cannot be made.
-Bitmap CreateTopDownDib(int width, int height, std::uint32_t*& bits);
+base::Bitmap CreateTopDownDib(int width, int height, std::uint32_t*& bits);
 
 class Picture {
 public:
@@ -72,7 +72,7 @@ private:
     void TakeImage(Picture&& other);
     void Changed() const;
 
-    Bitmap bitmap_;
+    base::Bitmap bitmap_;
     std::uint32_t* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;

@@ -82,7 +82,7 @@ MenuItem& MenuItem::AddSeparator() {
 
 MenuItem& MenuItem::Append(std::unique_ptr<MenuItem> item) {
     EnsureSubmenu();
-    const std::wstring caption = Widen(item->caption_);
+    const std::wstring caption = base::Widen(item->caption_);
     MENUITEMINFOW info{sizeof info};
     info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE;
     info.wID = item->command_;
@@ -94,7 +94,7 @@ MenuItem& MenuItem::Append(std::unique_ptr<MenuItem> item) {
         info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
     }
     info.fState = MFS_ENABLED | MFS_UNCHECKED;
-    CheckOs(InsertMenuItemW(submenu_, UINT(items_.size()), TRUE, &info));
+    base::CheckOs(InsertMenuItemW(submenu_, UINT(items_.size()), TRUE, &info));
     items_.push_back(std::move(item));
     return *items_.back();
 }
@@ -102,13 +102,13 @@ MenuItem& MenuItem::Append(std::unique_ptr<MenuItem> item) {
 void MenuItem::EnsureSubmenu() {
     if (submenu_)
         return;
-    Menu created(CreatePopupMenu());
+    base::Menu created(CreatePopupMenu());
     if (!created)
-        RaiseLastOsError();
+        base::RaiseLastOsError();
     MENUITEMINFOW info{sizeof info};
     info.fMask = MIIM_SUBMENU;
     info.hSubMenu = created.Get();
-    CheckOs(SetMenuItemInfoW(parent_->submenu_, UINT(Index()), TRUE, &info));
+    base::CheckOs(SetMenuItemInfoW(parent_->submenu_, UINT(Index()), TRUE, &info));
     // The parent's menu owns it now and destroys it with itself.
     submenu_ = created.Release();
 }
@@ -117,7 +117,7 @@ void MenuItem::Delete(std::size_t index) {
     if (index >= items_.size())
         throw std::out_of_range("Menu index out of range");
     // DeleteMenu also destroys the item's submenu.
-    CheckOs(DeleteMenu(submenu_, UINT(index), MF_BYPOSITION));
+    base::CheckOs(DeleteMenu(submenu_, UINT(index), MF_BYPOSITION));
     items_.erase(items_.begin() + std::ptrdiff_t(index));
 }
 
@@ -129,7 +129,7 @@ void MenuItem::Clear() {
 void MenuItem::Apply() const {
     if (!parent_)
         return;
-    const std::wstring caption = Widen(caption_);
+    const std::wstring caption = base::Widen(caption_);
     MENUITEMINFOW info{sizeof info};
     info.fMask = MIIM_FTYPE | MIIM_STATE;
     if (separator_) {
@@ -141,7 +141,7 @@ void MenuItem::Apply() const {
     }
     info.fState =
         (checked_ ? MFS_CHECKED : MFS_UNCHECKED) | (enabled_ ? MFS_ENABLED : MFS_DISABLED);
-    CheckOs(SetMenuItemInfoW(parent_->submenu_, UINT(Index()), TRUE, &info));
+    base::CheckOs(SetMenuItemInfoW(parent_->submenu_, UINT(Index()), TRUE, &info));
 }
 
 void MenuItem::SetCaption(const std::string& caption) {
@@ -202,7 +202,7 @@ MenuItem* MenuItem::Find(UINT command) noexcept {
 PopupMenu::PopupMenu(Window* owner) : ownerWindow_(owner) {
     menu_.Reset(CreatePopupMenu());
     if (!menu_)
-        RaiseLastOsError();
+        base::RaiseLastOsError();
     root_.reset(new MenuItem(nullptr, menu_.Get()));
 }
 

@@ -147,7 +147,7 @@ public:
     std::function<void(PopupMenu&)> OnPopup;
 
 private:
-    Menu menu_;
+    base::Menu menu_;
     std::unique_ptr<MenuItem> root_;
     Window* ownerWindow_ = nullptr;
     HWND ownerHandle_ = nullptr;

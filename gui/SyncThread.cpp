@@ -53,7 +53,7 @@ void SyncThread::Start(std::unique_ptr<SyncThread> thread) {
     thread->thread_.Reset(
         CreateThread(nullptr, 0, &SyncThread::ThreadProc, thread.get(), 0, nullptr));
     if (!thread->thread_)
-        RaiseLastOsError();
+        base::RaiseLastOsError();
     // The worker owns the object from here on.
     thread.release();
 }

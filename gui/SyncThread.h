@@ -48,7 +48,7 @@ private:
     void Finish() noexcept;
 
     std::unique_ptr<Receiver> receiver_;
-    KernelHandle thread_;
+    base::KernelHandle thread_;
 };
 
 } // namespace brevalo::gui

@@ -43,11 +43,11 @@ std::string Window::Text() const {
     std::wstring text(std::size_t(length) + 1, L'\0');
     const int copied = GetWindowTextW(hwnd_, text.data(), length + 1);
     text.resize(std::size_t(copied));
-    return Narrow(text);
+    return base::Narrow(text);
 }
 
 void Window::SetText(const std::string& text) {
-    CheckOs(SetWindowTextW(hwnd_, Widen(text).c_str()));
+    base::CheckOs(SetWindowTextW(hwnd_, base::Widen(text).c_str()));
 }
 
 void Window::CreateHandle(const CreateParams& params) {
@@ -63,13 +63,13 @@ void Window::CreateHandle(const CreateParams& params) {
         wc.hCursor = params.cursor ? params.cursor : LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = params.background;
         wc.lpszClassName = params.className.c_str();
-        CheckOs(RegisterClassExW(&wc));
+        base::CheckOs(RegisterClassExW(&wc));
     }
     HWND hwnd = CreateWindowExW(params.exStyle, params.className.c_str(), params.caption.c_str(),
                                 params.style, params.x, params.y, params.width, params.height,
                                 params.parent, params.menuOrId, instance, this);
     if (!hwnd)
-        RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 void Window::CreateMessageOnlyHandle(const wchar_t* className) {

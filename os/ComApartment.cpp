@@ -11,7 +11,7 @@ ComApartment::ComApartment() {
     if (result == RPC_E_CHANGED_MODE)
         return; // already initialised in the multithreaded apartment
     if (FAILED(result))
-        throw gui::OsError(static_cast<std::uint32_t>(result));
+        throw base::OsError(static_cast<std::uint32_t>(result));
     // S_OK and S_FALSE (already initialised) both take a reference to undo.
     joined_ = true;
 }

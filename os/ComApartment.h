@@ -6,7 +6,7 @@ namespace brevalo::os {
 // Joins the calling thread to a single-threaded apartment, or keeps the one
 // it already has, and leaves again at the end of the scope when it joined.
 // A thread already in the multithreaded apartment stays there: COM is usable
-// either way. Throws gui::OsError when COM cannot be initialised at all.
+// either way. Throws base::OsError when COM cannot be initialised at all.
 class ComApartment {
 public:
     ComApartment();

@@ -6,8 +6,8 @@
 
 namespace brevalo::os {
 
-using gui::Narrow;
-using gui::Widen;
+using base::Narrow;
+using base::Widen;
 
 bool FileExists(const std::string& path) {
     if (path.empty())

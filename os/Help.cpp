@@ -20,12 +20,12 @@ std::string HelpCaption() {
 }
 
 void OpenHelp(HWND owner) {
-    const std::wstring target = gui::Widen(HelpTarget());
+    const std::wstring target = base::Widen(HelpTarget());
     SetLastError(0);
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(owner, L"Open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result <= 32)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 } // namespace brevalo::os

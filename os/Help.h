@@ -12,7 +12,7 @@ namespace brevalo::os {
 std::string HelpTarget();
 // "Help" when the local file would open, "Online help" otherwise.
 std::string HelpCaption();
-// Opens help; throws gui::OsError when the shell cannot open it.
+// Opens help; throws base::OsError when the shell cannot open it.
 void OpenHelp(HWND owner);
 
 } // namespace brevalo::os

@@ -8,7 +8,7 @@
 
 namespace brevalo::os {
 
-using gui::Widen;
+using base::Widen;
 
 void LaunchTimer(HWND owner, const std::string& switches, const std::string& verb) {
     const std::wstring wideVerb = Widen(verb);
@@ -20,7 +20,7 @@ void LaunchTimer(HWND owner, const std::string& switches, const std::string& ver
         owner, wideVerb.c_str(), program.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL));
     // Values of 32 and below are the shell's failure codes.
     if (result <= 32)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 } // namespace brevalo::os

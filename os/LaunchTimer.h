@@ -9,7 +9,7 @@ namespace brevalo::os {
 
 // Has the shell run this program's own file with `verb` ("open" or "Open"),
 // the switch string as its parameters, no working folder and the normal show
-// state, owned by `owner`. Throws gui::OsError with the system's last error
+// state, owned by `owner`. Throws base::OsError with the system's last error
 // when the shell reports failure.
 void LaunchTimer(HWND owner, const std::string& switches, const std::string& verb);
 

@@ -14,7 +14,7 @@ std::string LocaleText(LCTYPE type, const std::string& fallback) {
         GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buffer, int(std::size(buffer)));
     if (length <= 1)
         return fallback;
-    return gui::Narrow(std::wstring_view(buffer, std::size_t(length - 1)));
+    return base::Narrow(std::wstring_view(buffer, std::size_t(length - 1)));
 }
 
 } // namespace

@@ -23,7 +23,7 @@ public:
     bool Claim(const std::string& name) override {
         std::wstring object = L"Brevalo Run value ";
         object += root_ == RegistryRoot::LocalMachine ? L"HKLM " : L"HKCU ";
-        object += gui::Widen(name);
+        object += base::Widen(name);
         // Kernel object names hold no backslash but the namespace's own.
         for (wchar_t& c : object)
             if (c == L'\\')
@@ -44,12 +44,12 @@ public:
         return true;
     }
 
-    gui::KernelHandle TakeClaim() noexcept { return std::move(claim_); }
+    base::KernelHandle TakeClaim() noexcept { return std::move(claim_); }
 
 private:
     RegistryRoot root_;
-    gui::RegKey key_;
-    gui::KernelHandle claim_;
+    base::RegKey key_;
+    base::KernelHandle claim_;
 };
 
 } // namespace

@@ -34,7 +34,7 @@ private:
     RegistryRoot root_;
     std::string data_;
     std::string name_;
-    gui::KernelHandle claim_;
+    base::KernelHandle claim_;
     bool written_ = false;
 };
 

@@ -13,9 +13,9 @@
 
 namespace brevalo::os {
 
-using gui::ComPtr;
-using gui::Narrow;
-using gui::Widen;
+using base::ComPtr;
+using base::Narrow;
+using base::Widen;
 
 namespace {
 
@@ -25,8 +25,8 @@ namespace {
 [[noreturn]] void RaiseComError(HRESULT result) {
     const auto code = static_cast<std::uint32_t>(result);
     if (HRESULT_FACILITY(result) == FACILITY_WIN32)
-        throw gui::OsError(HRESULT_CODE(result));
-    throw gui::OsError(code);
+        throw base::OsError(HRESULT_CODE(result));
+    throw base::OsError(code);
 }
 
 void CheckCom(HRESULT result) {
@@ -41,7 +41,7 @@ std::string RegistryFolder(ShortcutLocation location) {
     try {
         Win32RegistryAccess registry;
         return registry.OpenCurrentUser(value.key)->ReadString(value.name).value_or("");
-    } catch (const gui::OsError&) {
+    } catch (const base::OsError&) {
         // A key we may not open counts as a missing value: the shell still knows.
         return {};
     }

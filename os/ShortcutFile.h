@@ -23,7 +23,7 @@ std::string WellKnownFolder(ShortcutLocation location);
 // An existing file of that name is replaced.
 //
 // Returns the link's path, or nothing when the folder is not known (empty):
-// then nothing is written. Throws gui::OsError when the shell link object is
+// then nothing is written. Throws base::OsError when the shell link object is
 // not available, refuses one of the properties, or cannot be saved (a
 // missing folder, no write access, a read-only file of that name).
 std::optional<std::string>

@@ -26,7 +26,7 @@ std::wstring EnvironmentVariable(const wchar_t* name) {
 } // namespace
 
 std::string VendorSiteUrl() {
-    std::string site = gui::Narrow(EnvironmentVariable(L"BREVALO_VENDOR_URL"));
+    std::string site = base::Narrow(EnvironmentVariable(L"BREVALO_VENDOR_URL"));
     while (!site.empty() && site.back() == '/')
         site.pop_back();
     // The variable ships with the program, so it may only point at a secure

@@ -12,9 +12,9 @@
 
 namespace brevalo::os {
 
-using gui::Narrow;
-using gui::OsError;
-using gui::Widen;
+using base::Narrow;
+using base::OsError;
+using base::Widen;
 
 namespace {
 
@@ -75,7 +75,7 @@ void Win32IniFile::WriteString(const std::string& section, const std::string& ke
     SetLastError(ERROR_SUCCESS);
     if (!WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
                                     Widen(value).c_str(), Widen(path_).c_str()))
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 std::string Win32IniFileHost::CommonAppDataFolder() {

@@ -22,7 +22,7 @@ public:
     // `fallback`; a long value is read whole.
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& fallback) override;
-    // Throws gui::OsError when the system refuses the write (missing folder,
+    // Throws base::OsError when the system refuses the write (missing folder,
     // read-only file, full disk).
     void WriteString(const std::string& section, const std::string& key,
                      const std::string& value) override;

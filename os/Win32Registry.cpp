@@ -5,22 +5,22 @@
 
 namespace brevalo::os {
 
-using gui::Narrow;
-using gui::OsError;
-using gui::Widen;
+using base::Narrow;
+using base::OsError;
+using base::Widen;
 
 HKEY RootKey(RegistryRoot root) noexcept {
     return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
-gui::RegKey OpenOrCreateKey(HKEY root, const std::string& subKey) {
+base::RegKey OpenOrCreateKey(HKEY root, const std::string& subKey) {
     HKEY key = nullptr;
     const LSTATUS status =
         RegCreateKeyExW(root, Widen(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS, nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS)
         throw OsError(DWORD(status));
-    return gui::RegKey(key);
+    return base::RegKey(key);
 }
 
 void WriteStringValue(HKEY key, const std::string& name, const std::string& data) {
@@ -67,7 +67,7 @@ namespace {
 
 class Win32RegistryKey : public RegistryKey {
 public:
-    explicit Win32RegistryKey(gui::RegKey key) : key_(std::move(key)) {}
+    explicit Win32RegistryKey(base::RegKey key) : key_(std::move(key)) {}
 
     std::optional<std::uint32_t> ReadDword(const std::string& name) override {
         DWORD type = 0, value = 0, size = sizeof value;
@@ -97,7 +97,7 @@ public:
     void DeleteValue(const std::string& name) override { DeleteValueIfPresent(key_.Get(), name); }
 
 private:
-    gui::RegKey key_;
+    base::RegKey key_;
 };
 
 } // namespace
@@ -107,22 +107,22 @@ std::unique_ptr<RegistryKey> Win32RegistryAccess::OpenCurrentUser(const std::str
 }
 
 void WriteRunValue(RegistryRoot root, const std::string& name, const std::string& data) {
-    gui::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
+    base::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
     WriteStringValue(key.Get(), name, data);
 }
 
 std::optional<std::string> ReadRunValue(RegistryRoot root, const std::string& name) {
-    gui::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
+    base::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
     return ReadStringValue(key.Get(), name);
 }
 
 void RemoveRunValue(RegistryRoot root, const std::string& name) {
-    gui::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
+    base::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
     DeleteValueIfPresent(key.Get(), name);
 }
 
 void WriteRunOnceValue(const std::string& name, const std::string& data) {
-    gui::RegKey key = OpenOrCreateKey(HKEY_CURRENT_USER, RunOnceKey);
+    base::RegKey key = OpenOrCreateKey(HKEY_CURRENT_USER, RunOnceKey);
     WriteStringValue(key.Get(), name, data);
 }
 

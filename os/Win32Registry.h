@@ -20,7 +20,7 @@ inline constexpr char RunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersi
 HKEY RootKey(RegistryRoot root) noexcept;
 
 // Opens root\subKey with full access, creating it; throws OsError.
-gui::RegKey OpenOrCreateKey(HKEY root, const std::string& subKey);
+base::RegKey OpenOrCreateKey(HKEY root, const std::string& subKey);
 
 // Sets a REG_SZ value; throws OsError.
 void WriteStringValue(HKEY key, const std::string& name, const std::string& data);

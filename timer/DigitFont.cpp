@@ -54,7 +54,7 @@ bool WriteAll(HANDLE file, const void* data, DWORD size) {
 // replacing, so a second timer starting at the same moment never finds a
 // half-written font, and a failed write leaves nothing behind.
 void WriteFontFile(const std::wstring& path, const ResourceBytes& font) {
-    if (os::FileExists(gui::Narrow(path)) || !font.data)
+    if (os::FileExists(base::Narrow(path)) || !font.data)
         return;
     const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
     wchar_t scratch[MAX_PATH];
@@ -62,7 +62,7 @@ void WriteFontFile(const std::wstring& path, const ResourceBytes& font) {
         return;
     bool complete = false;
     {
-        gui::FileHandle file(CreateFileW(scratch, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        base::FileHandle file(CreateFileW(scratch, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         complete = file && WriteAll(file.Get(), font.data, font.size);
     }
@@ -87,11 +87,11 @@ int CALLBACK MatchFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM
 } // namespace
 
 std::wstring DigitFontPath() {
-    return gui::Widen(os::TempFolder()) + FontFileName;
+    return base::Widen(os::TempFolder()) + FontFileName;
 }
 
 bool ScreenFontListed(const std::wstring& face) {
-    gui::WindowDc screen(nullptr);
+    base::WindowDc screen(nullptr);
     if (!screen.Get())
         return false;
     LOGFONTW all{};
@@ -105,12 +105,12 @@ void InstallDigitFont() {
     const std::wstring path = DigitFontPath();
     WriteFontFile(path, FontResource());
 
-    if (ScreenFontListed(gui::Widen(DigitFontFace)))
+    if (ScreenFontListed(base::Widen(DigitFontFace)))
         return;
     // Not every failure sets an error code; an old one must not be reported.
     SetLastError(0);
     if (AddFontResourceW(path.c_str()) == 0)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, FontChangeTimeoutMs,
                         &answer);

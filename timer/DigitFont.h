@@ -18,7 +18,7 @@ bool ScreenFontListed(const std::wstring& face);
 
 // Writes the font file unless one of that name exists (failures ignored),
 // registers it when the font list lacks "DS-DIGITAL" and announces the new
-// font to all top-level windows. Throws gui::OsError when the system refuses
+// font to all top-level windows. Throws base::OsError when the system refuses
 // the font.
 void InstallDigitFont();
 

@@ -14,7 +14,7 @@ void PlayResourceSound(const std::string& name) noexcept {
     try {
         // SND_NODEFAULT: a missing resource stays silent instead of playing
         // the system's default sound.
-        PlaySoundW(gui::Widen(name).c_str(), GetModuleHandleW(nullptr),
+        PlaySoundW(base::Widen(name).c_str(), GetModuleHandleW(nullptr),
                    SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
     } catch (...) {
         // Out of memory for the wide name: no sound, as for any other failure.

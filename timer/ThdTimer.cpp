@@ -58,22 +58,22 @@ TThreadPriority ThreadPriorityFromPlatform(int priority) noexcept {
 
 namespace {
 
-gui::KernelHandle NewEvent(bool manualReset) {
-    gui::KernelHandle event(CreateEventW(nullptr, manualReset, FALSE, nullptr));
+base::KernelHandle NewEvent(bool manualReset) {
+    base::KernelHandle event(CreateEventW(nullptr, manualReset, FALSE, nullptr));
     if (!event)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     return event;
 }
 
 } // namespace
 
-TTimerThread::TTimerThread(TThreadedTimer& owner, gui::KernelHandle stopEvent)
+TTimerThread::TTimerThread(TThreadedTimer& owner, base::KernelHandle stopEvent)
     : owner_(owner), stopEvent_(std::move(stopEvent)), runGate_(NewEvent(true)),
       dispatchDone_(NewEvent(false)) {
     // The gate starts closed: the new thread waits there until enabled.
     thread_.Reset(CreateThread(nullptr, 0, &TTimerThread::ThreadProc, this, 0, nullptr));
     if (!thread_)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 TTimerThread::~TTimerThread() {
@@ -89,12 +89,12 @@ TTimerThread::~TTimerThread() {
 TThreadPriority TTimerThread::Priority() const {
     const int priority = GetThreadPriority(thread_.Get());
     if (priority == THREAD_PRIORITY_ERROR_RETURN)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     return ThreadPriorityFromPlatform(priority);
 }
 
 void TTimerThread::SetPriority(TThreadPriority priority) {
-    gui::CheckOs(SetThreadPriority(thread_.Get(), PlatformThreadPriority(priority)));
+    base::CheckOs(SetThreadPriority(thread_.Get(), PlatformThreadPriority(priority)));
 }
 
 void TTimerThread::Start() noexcept {

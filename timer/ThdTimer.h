@@ -51,7 +51,7 @@ class TThreadedTimer;
 class TTimerThread {
 public:
     // Starts the thread paused; the stop event (auto-reset) is the owner's.
-    TTimerThread(TThreadedTimer& owner, gui::KernelHandle stopEvent);
+    TTimerThread(TThreadedTimer& owner, base::KernelHandle stopEvent);
     TTimerThread(const TTimerThread&) = delete;
     TTimerThread& operator=(const TTimerThread&) = delete;
     // Tells the thread to terminate, releases every wait and joins it.
@@ -82,12 +82,12 @@ private:
 
     TThreadedTimer& owner_;
     std::atomic<int> interval_{1000};
-    gui::KernelHandle stopEvent_;
+    base::KernelHandle stopEvent_;
     std::atomic<bool> terminated_{false};
     std::atomic<unsigned> period_{0};
-    gui::KernelHandle runGate_;      // manual reset: set while enabled
-    gui::KernelHandle dispatchDone_; // auto reset: the requested dispatch ran
-    gui::KernelHandle thread_;
+    base::KernelHandle runGate_;      // manual reset: set while enabled
+    base::KernelHandle dispatchDone_; // auto reset: the requested dispatch ran
+    base::KernelHandle thread_;
 };
 
 class TThreadedTimer {

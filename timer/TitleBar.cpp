@@ -19,15 +19,15 @@ void WriteStyle(HWND hwnd, DWORD style) {
     // 0 is also a valid previous style: only a set last error means failure.
     SetLastError(0);
     if (!SetWindowLongW(hwnd, GWL_STYLE, LONG(style)) && GetLastError() != 0)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 // Gives the window a new outer height, keeping left, top and width, lets it
 // recompute its frame for the new style, and repaints it.
 void ResizeAndRepaint(HWND hwnd, int height) {
     RECT bounds{};
-    gui::CheckOs(GetWindowRect(hwnd, &bounds));
-    gui::CheckOs(SetWindowPos(hwnd, nullptr, 0, 0, bounds.right - bounds.left, height,
+    base::CheckOs(GetWindowRect(hwnd, &bounds));
+    base::CheckOs(SetWindowPos(hwnd, nullptr, 0, 0, bounds.right - bounds.left, height,
                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED));
     RedrawWindow(hwnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -35,7 +35,7 @@ void ResizeAndRepaint(HWND hwnd, int height) {
 
 int OuterHeight(HWND hwnd) {
     RECT bounds{};
-    gui::CheckOs(GetWindowRect(hwnd, &bounds));
+    base::CheckOs(GetWindowRect(hwnd, &bounds));
     return bounds.bottom - bounds.top;
 }
 

@@ -72,7 +72,7 @@ constexpr UINT FlashMessage = WM_APP + 1;
 
 void SetScreenSaverActive(bool active) {
     if (!SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, 0))
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 } // namespace
@@ -89,7 +89,7 @@ public:
     explicit TFlashDone(HWND window) : window_(window) {
         thread_.Reset(CreateThread(nullptr, 0, &ThreadProc, this, 0, nullptr));
         if (!thread_)
-            gui::RaiseLastOsError();
+            base::RaiseLastOsError();
     }
     TFlashDone(const TFlashDone&) = delete;
     TFlashDone& operator=(const TFlashDone&) = delete;
@@ -101,7 +101,7 @@ private:
         return 0;
     }
     HWND window_;
-    gui::KernelHandle thread_;
+    base::KernelHandle thread_;
 };
 
 TForm1::TForm1() : Label1(*this), Label2(*this), engine_(*this, settings_, parseResult_) {
@@ -173,7 +173,7 @@ void TForm1::FormCreate(std::optional<std::string> commandLine) {
     // hook again when the action file is missing.
     idleHook_ = gui::Application::Instance().AddIdleHandler([this] { engine_.Start(); });
 
-    std::string raw = commandLine ? *commandLine : gui::Narrow(GetCommandLineW());
+    std::string raw = commandLine ? *commandLine : base::Narrow(GetCommandLineW());
     std::vector<std::string> args = SplitCommandLine(raw);
     if (!args.empty())
         args[0] = os::ProgramPath();
@@ -372,7 +372,7 @@ bool TForm1::CloseQuery() {
 
 void TForm1::Broadcast(UINT message) {
     // The atom is left for the receivers, which read the caption from it.
-    const ATOM atom = GlobalAddAtomW(gui::Widen(Text()).c_str());
+    const ATOM atom = GlobalAddAtomW(base::Widen(Text()).c_str());
     PostMessageW(HWND_BROADCAST, message, atom, 0);
 }
 
@@ -394,14 +394,14 @@ void TForm1::WriteRunOnce() {
 void TForm1::StartAction() {
     const std::wstring params = settings_.ActionParams.empty()
                                     ? std::wstring()
-                                    : L"\"" + gui::Widen(settings_.ActionParams) + L"\"";
+                                    : L"\"" + base::Widen(settings_.ActionParams) + L"\"";
     SetLastError(0);
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(Handle(), gui::Widen(settings_.ActionVerb).c_str(),
-                      gui::Widen(settings_.ActionFile).c_str(),
+        ShellExecuteW(Handle(), base::Widen(settings_.ActionVerb).c_str(),
+                      base::Widen(settings_.ActionFile).c_str(),
                       params.empty() ? nullptr : params.c_str(), nullptr, SW_SHOWNORMAL));
     if (result <= 32)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 void TForm1::Flash() {

@@ -52,7 +52,7 @@ struct InternetHandleTraits {
     static Type Empty() noexcept { return nullptr; }
     static void Close(Type h) noexcept { Internet().close(h); }
 };
-using InternetHandle = gui::UniqueHandle<InternetHandleTraits>;
+using InternetHandle = base::UniqueHandle<InternetHandleTraits>;
 
 // Reads at most `limit` bytes of the answer.
 std::string ReadAnswer(const WinInet& inet, HINTERNET request, std::size_t limit) {
@@ -61,7 +61,7 @@ std::string ReadAnswer(const WinInet& inet, HINTERNET request, std::size_t limit
     while (filled < limit) {
         DWORD read = 0;
         if (!inet.read(request, bytes.data() + filled, DWORD(limit - filled), &read))
-            gui::RaiseLastOsError();
+            base::RaiseLastOsError();
         if (read == 0)
             break;
         filled += read;
@@ -71,14 +71,14 @@ std::string ReadAnswer(const WinInet& inet, HINTERNET request, std::size_t limit
 }
 
 void WriteNewFile(const std::string& path, const std::string& bytes) {
-    gui::FileHandle handle(CreateFileW(gui::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
+    base::FileHandle handle(CreateFileW(base::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                        CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
     if (!handle)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     DWORD written = 0;
     if (!WriteFile(handle.Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) ||
         written != bytes.size())
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 void OfferUpdate(HWND owner) {
@@ -86,14 +86,14 @@ void OfferUpdate(HWND owner) {
         return;
     // The program downloads nothing itself: the user goes on in the browser.
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-        owner, L"Open", gui::Widen(os::HelpPageUrl()).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        owner, L"Open", base::Widen(os::HelpPageUrl()).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result <= 32)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
 }
 
 void DeleteUpdateFile(const std::string& file) noexcept {
     try {
-        DeleteFileW(gui::Widen(file).c_str());
+        DeleteFileW(base::Widen(file).c_str());
     } catch (...) {
         // Left behind: ignored.
     }
@@ -157,7 +157,7 @@ bool DownloadVersionFile(const std::string& file) noexcept {
         const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                             INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_COOKIES |
                             INTERNET_FLAG_NO_UI;
-        InternetHandle request(inet.openUrl(session.Get(), gui::Widen(os::VersionFileUrl()).c_str(),
+        InternetHandle request(inet.openUrl(session.Get(), base::Widen(os::VersionFileUrl()).c_str(),
                                             nullptr, 0, flags, 0));
         if (!request)
             return false;
@@ -182,11 +182,11 @@ void OfferUpdateFrom(HWND owner, const std::string& file) noexcept {
 }
 
 FileHead ReadFileHead(const std::string& path, std::size_t limit) {
-    gui::FileHandle handle(CreateFileW(gui::Widen(path).c_str(), GENERIC_READ,
+    base::FileHandle handle(CreateFileW(base::Widen(path).c_str(), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle)
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     // One byte more than asked tells whether the file goes on.
     FileHead head;
     head.bytes.resize(limit + 1);
@@ -195,7 +195,7 @@ FileHead ReadFileHead(const std::string& path, std::size_t limit) {
         DWORD read = 0;
         const DWORD wanted = DWORD(std::min<std::size_t>(head.bytes.size() - filled, 1 << 16));
         if (!ReadFile(handle.Get(), head.bytes.data() + filled, wanted, &read, nullptr))
-            gui::RaiseLastOsError();
+            base::RaiseLastOsError();
         if (read == 0)
             break;
         filled += read;

@@ -54,7 +54,7 @@ TEST_F(AdvancedFrontEnd, CopyCommandLineThenOkLaunchesTheSameSwitches) {
     ASSERT_TRUE(ClickButton(box->hwnd, L"OK"));
     ASSERT_TRUE(copied);
     const std::wstring prefix = L"Brevalo.exe /t\"";
-    ASSERT_EQ(copied->rfind(prefix, 0), 0u) << gui::Narrow(*copied);
+    ASSERT_EQ(copied->rfind(prefix, 0), 0u) << base::Narrow(*copied);
     // Without a sound device (as in a bare test prefix) no completion sound
     // can be chosen, which the string says with " /s0".
     const std::wstring tail =
@@ -71,10 +71,10 @@ TEST_F(AdvancedFrontEnd, CopyCommandLineThenOkLaunchesTheSameSwitches) {
     const HWND timer = WaitForOtherProcessWindow(L"TForm1", front.Id(), timerId, 20s);
     ASSERT_NE(timer, nullptr) << "no timer window appeared";
     const auto line = ProcessCommandLine(timerId);
-    gui::KernelHandle timerProcess(OpenProcess(PROCESS_TERMINATE, FALSE, timerId));
+    base::KernelHandle timerProcess(OpenProcess(PROCESS_TERMINATE, FALSE, timerId));
     ASSERT_TRUE(line);
     EXPECT_GE(line->size(), switches.size());
-    EXPECT_EQ(line->substr(line->size() - switches.size()), switches) << gui::Narrow(*line);
+    EXPECT_EQ(line->substr(line->size() - switches.size()), switches) << base::Narrow(*line);
     EXPECT_NE(line->find(L"Brevalo.exe"), std::wstring::npos);
     EXPECT_EQ(WindowText(timer), L"Timer");
     EXPECT_TRUE(front.WaitForExit(15s)) << "the front end ends after OK";

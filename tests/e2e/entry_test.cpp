@@ -19,7 +19,7 @@ void ExpectErrorBoxThenWindow(const std::wstring& arguments, const std::wstring&
                               const std::wstring& text) {
     Process timer = Process::Start(arguments);
     auto box = WaitForMessageBox(timer.Id());
-    ASSERT_TRUE(box) << "no message box for " << gui::Narrow(arguments);
+    ASSERT_TRUE(box) << "no message box for " << base::Narrow(arguments);
     EXPECT_EQ(box->caption, caption);
     EXPECT_EQ(MessageBoxText(box->hwnd), text);
     EXPECT_TRUE(MessageBoxHasIcon(box->hwnd, IDI_HAND));
@@ -76,11 +76,11 @@ TEST(Entry, ResumeSwitchWritesTheRunValueWithTheAbsoluteEndTime) {
     ASSERT_EQ(values.size(), 1u) << [&] {
         std::string all;
         for (const auto& [n, d] : values)
-            all += gui::Narrow(n) + " = " + gui::Narrow(d) + "\n";
+            all += base::Narrow(n) + " = " + base::Narrow(d) + "\n";
         return all;
     }();
-    const std::string name = gui::Narrow(values[0].first);
-    const std::string data = gui::Narrow(values[0].second);
+    const std::string name = base::Narrow(values[0].first);
+    const std::string data = base::Narrow(values[0].second);
 
     // The name is the end time in the user's date-time text, 300 s from now.
     const FormatSettings formats = os::UserFormatSettings();
@@ -90,7 +90,7 @@ TEST(Entry, ResumeSwitchWritesTheRunValueWithTheAbsoluteEndTime) {
 
     // The data is the command line with 300 replaced by that text without
     // blanks, so a restarted timer counts to the same moment.
-    std::string expected = gui::Narrow(timer.CommandLine());
+    std::string expected = base::Narrow(timer.CommandLine());
     expected.replace(expected.find("/q300") + 2, 3, RemoveBlanks(name));
     EXPECT_EQ(data, expected);
 }

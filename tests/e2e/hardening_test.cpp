@@ -44,7 +44,7 @@ std::wstring ReadIni(const std::wstring& file, const wchar_t* key) {
 TEST(Hardening, AJunkSettingsFileIsReportedAndLeftReadable) {
     const std::wstring file = SettingsFilePath();
     {
-        std::ofstream out(gui::Narrow(file), std::ios::binary);
+        std::ofstream out(base::Narrow(file), std::ios::binary);
         out << "\x01\x02\xff\xfe garbage\r\n";
         out << std::string(100'000, 'q') << "\r\n";
         out << "[Settings]\r\nForecolor=" << std::string(50'000, 'Z') << "\r\nBackground=GG00\r\n";
@@ -55,7 +55,7 @@ TEST(Hardening, AJunkSettingsFileIsReportedAndLeftReadable) {
     ASSERT_TRUE(box);
     const std::wstring text = MessageBoxText(box->hwnd);
     // A short, clear message, not the damaged value itself.
-    EXPECT_NE(text.find(L"is not a valid colour"), std::wstring::npos) << gui::Narrow(text);
+    EXPECT_NE(text.find(L"is not a valid colour"), std::wstring::npos) << base::Narrow(text);
     EXPECT_LT(text.size(), 200u);
     ASSERT_TRUE(ClickButton(box->hwnd, L"OK"));
     auto window = WaitForWindow(timer.Id(), IsTimerWindow);
@@ -127,10 +127,10 @@ TEST(Hardening, AnActionPathWithBlanksRunsAndAMissingOneIsNamedWhole) {
         ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
         const std::wstring line = record.Wait(15s).value_or(L"");
         // The program itself was found, and its parameters came as one.
-        EXPECT_NE(line.find(L"record me.exe"), std::wstring::npos) << gui::Narrow(line);
+        EXPECT_NE(line.find(L"record me.exe"), std::wstring::npos) << base::Narrow(line);
         const std::wstring tail = L"\"one two\"";
-        ASSERT_GE(line.size(), tail.size()) << gui::Narrow(line);
-        EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << gui::Narrow(line);
+        ASSERT_GE(line.size(), tail.size()) << base::Narrow(line);
+        EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << base::Narrow(line);
         EXPECT_TRUE(timer.WaitForExit(15s));
     }
     const std::wstring missing = TempFile(L"folder with blanks\\not here.exe");
@@ -171,7 +171,7 @@ TEST(Hardening, AHelpFileThatVanishedGivesWayToTheWebHelp) {
              L"\"" + probe + L"\" \"%1\"");
     SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", L"http://127.0.0.1:9");
     const std::wstring local = TempFile(L"local help.html");
-    std::ofstream(gui::Narrow(local)) << "<html></html>";
+    std::ofstream(base::Narrow(local)) << "<html></html>";
     SetValue(HKEY_CURRENT_USER, BrevaloKeyPath, L"LocalHelp", REG_SZ, local);
     WriteDword(HKEY_CURRENT_USER, BrevaloKeyPath, L"WizardMode", 0);
 
@@ -180,23 +180,23 @@ TEST(Hardening, AHelpFileThatVanishedGivesWayToTheWebHelp) {
         Process frontEnd = Process::Start(L"");
         auto dialog = WaitForWindow(frontEnd.Id(), IsCreateDialog);
         if (!dialog) {
-            ADD_FAILURE() << "no advanced dialog (" << gui::Narrow(what) << ")";
+            ADD_FAILURE() << "no advanced dialog (" << base::Narrow(what) << ")";
             return {};
         }
         EXPECT_TRUE(ClickButton(dialog->hwnd, L"Help"));
         const auto line = record.Wait(15s);
-        EXPECT_FALSE(WaitForMessageBox(frontEnd.Id(), 200ms)) << gui::Narrow(what);
+        EXPECT_FALSE(WaitForMessageBox(frontEnd.Id(), 200ms)) << base::Narrow(what);
         PostMessageW(dialog->hwnd, WM_CLOSE, 0, 0);
         EXPECT_TRUE(frontEnd.WaitForExit(10s));
         return line.value_or(L"(nothing opened)");
     };
     const std::wstring first = helpOpens(L"local help present");
-    EXPECT_NE(first.find(L"local help.html"), std::wstring::npos) << gui::Narrow(first);
+    EXPECT_NE(first.find(L"local help.html"), std::wstring::npos) << base::Narrow(first);
     DeleteFileW(local.c_str());
     const std::wstring second = helpOpens(L"local help gone");
     EXPECT_NE(second.find(L"http://127.0.0.1:9/help/index.html"), std::wstring::npos)
-        << gui::Narrow(second);
-    EXPECT_EQ(second.find(L"local help.html"), std::wstring::npos) << gui::Narrow(second);
+        << base::Narrow(second);
+    EXPECT_EQ(second.find(L"local help.html"), std::wstring::npos) << base::Narrow(second);
     SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr);
 }
 

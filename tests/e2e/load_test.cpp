@@ -29,7 +29,7 @@ TEST(Load, FiftyTimersEndingTogetherAllBroadcastAndEndAndLeaveAValidSettingsFile
     // on a busy machine; starting in the order of the names.
     const DateTime end = LocalNow(90);
     const auto started = std::chrono::steady_clock::now();
-    const std::wstring endText = gui::Widen(DateTimeToText(end, os::UserFormatSettings()));
+    const std::wstring endText = base::Widen(DateTimeToText(end, os::UserFormatSettings()));
     std::vector<Process> timers;
     for (int i = 1; i <= Count; ++i) {
         timers.push_back(Process::Start(L"\"/t" + endText + L"\" /u /cLoad" + std::to_wstring(i)));
@@ -58,7 +58,7 @@ TEST(Load, FiftyTimersEndingTogetherAllBroadcastAndEndAndLeaveAValidSettingsFile
 
     // Every line of the settings file is a section, a key with a value, or
     // empty, and the colours read back as colours.
-    std::ifstream in(gui::Narrow(SettingsFilePath()), std::ios::binary);
+    std::ifstream in(base::Narrow(SettingsFilePath()), std::ios::binary);
     ASSERT_TRUE(in) << "no settings file";
     std::string line;
     int sections = 0;
@@ -78,7 +78,7 @@ TEST(Load, FiftyTimersEndingTogetherAllBroadcastAndEndAndLeaveAValidSettingsFile
     wchar_t value[64] = {};
     for (const wchar_t* key : {L"Forecolor", L"Background"}) {
         GetPrivateProfileStringW(L"Settings", key, L"", value, 64, SettingsFilePath().c_str());
-        EXPECT_TRUE(IsColour(gui::Narrow(value))) << gui::Narrow(key) << "=" << gui::Narrow(value);
+        EXPECT_TRUE(IsColour(base::Narrow(value))) << base::Narrow(key) << "=" << base::Narrow(value);
     }
 }
 
@@ -93,8 +93,8 @@ TEST(Load, AKilledTimerLeavesItsRunValueWhichEndsAtTheOriginalMoment) {
     ASSERT_EQ(values.size(), 1u) << "the Run value did not outlive the process";
     const auto [name, data] = values[0];
     // The value's name is the original end, to the second.
-    const auto end = TextToDateTime(gui::Narrow(name), os::UserFormatSettings(), LocalNow());
-    ASSERT_TRUE(end) << gui::Narrow(name);
+    const auto end = TextToDateTime(base::Narrow(name), os::UserFormatSettings(), LocalNow());
+    ASSERT_TRUE(end) << base::Narrow(name);
 
     // Started as the next log-on would start it.
     BroadcastListener listener;

@@ -195,8 +195,8 @@ TEST(Autorun, SavedCommandLinesNameTheProgramByItsFullPathQuoted) {
     ASSERT_TRUE(window);
     const auto run = StringValues(HKEY_CURRENT_USER, RunKeyPath);
     ASSERT_EQ(run.size(), 1u);
-    EXPECT_TRUE(StartsWithQuotedProgramPath(run[0].second)) << gui::Narrow(run[0].second);
-    EXPECT_NE(run[0].second.find(L" /r /q"), std::wstring::npos) << gui::Narrow(run[0].second);
+    EXPECT_TRUE(StartsWithQuotedProgramPath(run[0].second)) << base::Narrow(run[0].second);
+    EXPECT_NE(run[0].second.find(L" /r /q"), std::wstring::npos) << base::Narrow(run[0].second);
 
     Process other = Process::StartCommandLine(L"Brevalo.exe /q300 /cTea /u");
     window = StartedWindow(other);
@@ -204,12 +204,12 @@ TEST(Autorun, SavedCommandLinesNameTheProgramByItsFullPathQuoted) {
     LogOff(window, true);
     const auto once = StringValues(HKEY_CURRENT_USER, RunOnceKeyPath);
     ASSERT_EQ(once.size(), 1u);
-    EXPECT_TRUE(StartsWithQuotedProgramPath(once[0].second)) << gui::Narrow(once[0].second);
+    EXPECT_TRUE(StartsWithQuotedProgramPath(once[0].second)) << base::Narrow(once[0].second);
 }
 
 TEST(Autorun, TwoTimersEndingInOneSecondBothResumeAndEachRemovesOnlyItsOwnValue) {
     const std::wstring end =
-        gui::Widen(DateTimeToText(LocalNow(120), os::UserFormatSettings()));
+        base::Widen(DateTimeToText(LocalNow(120), os::UserFormatSettings()));
     const std::wstring switches = L" /r \"/t" + end + L"\" /u /x1";
     Process a = Process::Start(L"/cA" + switches);
     ASSERT_TRUE(StartedWindow(a));
@@ -218,7 +218,7 @@ TEST(Autorun, TwoTimersEndingInOneSecondBothResumeAndEachRemovesOnlyItsOwnValue)
     auto values = StringValues(HKEY_CURRENT_USER, RunKeyPath);
     ASSERT_EQ(values.size(), 2u);
     std::map<std::wstring, std::wstring> byName(values.begin(), values.end());
-    ASSERT_TRUE(byName.count(end) && byName.count(end + L" (2)")) << gui::Narrow(values[0].first);
+    ASSERT_TRUE(byName.count(end) && byName.count(end + L" (2)")) << base::Narrow(values[0].first);
     EXPECT_NE(byName[end].find(L"/cA"), std::wstring::npos);
     EXPECT_NE(byName[end + L" (2)"].find(L"/cB"), std::wstring::npos);
 
@@ -250,7 +250,7 @@ TEST(Autorun, TwoTimersEndingInOneSecondBothResumeAndEachRemovesOnlyItsOwnValue)
 double CaptionSeconds(HWND window) {
     PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     Sleep(800);
-    const std::string caption = gui::Narrow(WindowText(window));
+    const std::string caption = base::Narrow(WindowText(window));
     // Days, hours, minutes and seconds: "00:00:04:55".
     std::vector<int> numbers;
     std::stringstream in(caption);
@@ -274,7 +274,7 @@ TEST(Autorun, LogOffWritesARunOnceValueThatRestartsTheSameTimer) {
     EXPECT_NE(data.find(L"/cTea"), std::wstring::npos);
     // The name is the end time: about five minutes from now.
     const DateTime now = LocalNow();
-    const auto end = TextToDateTime(gui::Narrow(values[0].first), os::UserFormatSettings(), now);
+    const auto end = TextToDateTime(base::Narrow(values[0].first), os::UserFormatSettings(), now);
     ASSERT_TRUE(end);
     EXPECT_NEAR((*end - now) * 86400.0, 300.0, 10.0);
     timer.Terminate();
@@ -287,7 +287,7 @@ TEST(Autorun, LogOffWritesARunOnceValueThatRestartsTheSameTimer) {
     Sleep(500);
     const double left = CaptionSeconds(again->hwnd);
     const double expected = (*end - now) * 86400.0 - 2.5;
-    EXPECT_NEAR(left, expected, 6.0) << gui::Narrow(WindowText(again->hwnd));
+    EXPECT_NEAR(left, expected, 6.0) << base::Narrow(WindowText(again->hwnd));
 }
 
 TEST(Action, RunsAtCompletionWithTheParametersQuotedAsOneArgument) {
@@ -304,7 +304,7 @@ TEST(Action, RunsAtCompletionWithTheParametersQuotedAsOneArgument) {
     ASSERT_FALSE(line.empty());
     const std::wstring tail = L"\"-x \"a b\"\"";
     ASSERT_GE(line.size(), tail.size());
-    EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << gui::Narrow(line);
+    EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << base::Narrow(line);
 }
 
 TEST(ClockChange, ARelativeTimerAsksAndNoResumesWhileCancelCloses) {
@@ -316,7 +316,7 @@ TEST(ClockChange, ARelativeTimerAsksAndNoResumesWhileCancelCloses) {
     auto box = WaitForMessageBox(timer.Id());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->caption, L"Information");
-    EXPECT_EQ(gui::Narrow(MessageBoxText(box->hwnd)), std::string(ClockChangeQuestion));
+    EXPECT_EQ(base::Narrow(MessageBoxText(box->hwnd)), std::string(ClockChangeQuestion));
     EXPECT_EQ(ButtonCaptions(box->hwnd), (std::vector<std::wstring>{L"Yes", L"No", L"Cancel"}));
     ASSERT_TRUE(ClickButton(box->hwnd, L"No"));
     EXPECT_FALSE(timer.WaitForExit(1500ms));
@@ -331,7 +331,7 @@ TEST(ClockChange, ARelativeTimerAsksAndNoResumesWhileCancelCloses) {
 TEST(ClockChange, AnAbsoluteTimerDoesNotAsk) {
     const DateTime end = LocalNow(600);
     const std::string text = DateTimeToText(end, os::UserFormatSettings());
-    Process timer = Process::Start(L"\"/t" + gui::Widen(text) + L"\" /cTea");
+    Process timer = Process::Start(L"\"/t" + base::Widen(text) + L"\" /cTea");
     HWND window = StartedWindow(timer);
     ASSERT_TRUE(window);
     ASSERT_FALSE(WaitForMessageBox(timer.Id(), 500ms)) << text;

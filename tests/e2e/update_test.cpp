@@ -22,7 +22,7 @@ namespace {
 class UpdateCheckE2e : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", gui::Widen(server.Url()).c_str());
+        SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", base::Widen(server.Url()).c_str());
     }
     void TearDown() override { SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr); }
 
@@ -48,7 +48,7 @@ TEST_F(UpdateCheckE2e, ANewerVersionAsksTheQuestionAndLeavesNoFile) {
     auto box = WaitForMessageBox(timer.Id());
     ASSERT_TRUE(box);
     EXPECT_TRUE(UpdateFileLeft(timer)) << "no file of the timer's own while it asks";
-    EXPECT_EQ(gui::Narrow(MessageBoxText(box->hwnd)), kUpdateQuestion);
+    EXPECT_EQ(base::Narrow(MessageBoxText(box->hwnd)), kUpdateQuestion);
     EXPECT_EQ(ButtonCaptions(box->hwnd), (std::vector<std::wstring>{L"Yes", L"No"}));
     ASSERT_TRUE(ClickButton(box->hwnd, L"No"));
     EXPECT_EQ(server.Paths(), std::vector<std::string>{"/bvver.txt"});
@@ -89,7 +89,7 @@ TEST_F(UpdateCheckE2e, TheDigitsGoOnWhileASlowServerHoldsBackItsAnswer) {
         Sleep(250);
     }
     // Six seconds of a waiting check: at least five different times shown.
-    EXPECT_GE(captions.size(), 5u) << gui::Narrow(*captions.begin());
+    EXPECT_GE(captions.size(), 5u) << base::Narrow(*captions.begin());
     EXPECT_FALSE(WaitForMessageBox(timer.Id(), 10ms)) << "asked before the answer came";
 }
 

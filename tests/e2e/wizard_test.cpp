@@ -66,7 +66,7 @@ protected:
     }
 
     void Press(const std::wstring& caption) {
-        ASSERT_TRUE(PressButton(window, caption)) << "no button " << gui::Narrow(caption);
+        ASSERT_TRUE(PressButton(window, caption)) << "no button " << base::Narrow(caption);
         Settle(window);
     }
 
@@ -104,9 +104,9 @@ protected:
     std::string Describe() {
         std::string text;
         for (HWND child : VisibleChildren(window))
-            text.append("[").append(gui::Narrow(WindowText(child))).append("]");
+            text.append("[").append(base::Narrow(WindowText(child))).append("]");
         if (auto box = WaitForMessageBox(program.Id(), 100ms))
-            text.append(" box: ").append(gui::Narrow(MessageBoxText(box->hwnd)));
+            text.append(" box: ").append(base::Narrow(MessageBoxText(box->hwnd)));
         return text;
     }
 
@@ -126,7 +126,7 @@ TEST_F(Wizard, TeaForFiveMinutesStartsATimerWithTheBuiltSwitches) {
     EndProcess(timerId);
     ASSERT_GE(commandLine.size(), TeaSwitches.size());
     EXPECT_EQ(commandLine.substr(commandLine.size() - TeaSwitches.size()), TeaSwitches)
-        << gui::Narrow(commandLine);
+        << base::Narrow(commandLine);
     EXPECT_TRUE(program.WaitForExit(10s)) << "the wizard stayed open";
 }
 
@@ -239,7 +239,7 @@ TEST_F(Wizard, DesktopShortcutCarriesTheShortcutSwitches) {
     ASSERT_TRUE(link.found);
     EXPECT_EQ(link.arguments, TeaSwitches);
     EXPECT_EQ(link.description, L"Brevalo (Tea)");
-    EXPECT_EQ(_wcsicmp(link.target.c_str(), ProgramPath().c_str()), 0) << gui::Narrow(link.target);
+    EXPECT_EQ(_wcsicmp(link.target.c_str(), ProgramPath().c_str()), 0) << base::Narrow(link.target);
 }
 
 TEST_F(Wizard, ANameWithCharactersNoFileNameHoldsStillGivesADesktopShortcut) {
@@ -252,7 +252,7 @@ TEST_F(Wizard, ANameWithCharactersNoFileNameHoldsStillGivesADesktopShortcut) {
     const Link link = DesktopLink(L"a b c.lnk");
     ASSERT_TRUE(link.found) << "no shortcut a b c.lnk on the desktop";
     EXPECT_EQ(link.description, L"Brevalo (a/b:c)");
-    EXPECT_NE(link.arguments.find(L"/c\"a/b:c\""), std::wstring::npos) << gui::Narrow(link.arguments);
+    EXPECT_NE(link.arguments.find(L"/c\"a/b:c\""), std::wstring::npos) << base::Narrow(link.arguments);
 }
 
 TEST_F(Wizard, SwitchToAdvancedModeStoresTheModeAndStartsTheAdvancedDialog) {
@@ -297,7 +297,7 @@ TEST_F(Wizard, ScreensEveryPage) {
     const char* folder = std::getenv("BREVALO_SHOTS");
     if (!folder)
         GTEST_SKIP() << "BREVALO_SHOTS not set";
-    const std::wstring base = gui::Widen(folder) + L"\\";
+    const std::wstring base = base::Widen(folder) + L"\\";
     auto shot = [&](HWND hwnd, const std::wstring& name) {
         Settle(window);
         std::this_thread::sleep_for(500ms);

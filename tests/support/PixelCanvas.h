@@ -23,7 +23,7 @@ public:
 
     // Filled with one colour.
     PixelCanvas(int width, int height, COLORREF background) : PixelCanvas(width, height) {
-        gui::Brush brush(CreateSolidBrush(background));
+        base::Brush brush(CreateSolidBrush(background));
         const RECT all{0, 0, width, height};
         FillRect(dc_.Get(), &all, brush.Get());
     }
@@ -47,8 +47,8 @@ public:
 
 private:
     int width_ = 0;
-    gui::Bitmap bitmap_;
-    gui::MemoryDc dc_;
+    base::Bitmap bitmap_;
+    base::MemoryDc dc_;
     const std::uint32_t* bits_ = nullptr;
 };
 

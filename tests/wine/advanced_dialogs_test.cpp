@@ -50,7 +50,7 @@ BOOL CALLBACK FindBoxText(HWND child, LPARAM data) {
         wchar_t text[512] = {};
         GetWindowTextW(child, text, 512);
         if (text[0])
-            *reinterpret_cast<std::string*>(data) = gui::Narrow(text);
+            *reinterpret_cast<std::string*>(data) = base::Narrow(text);
     }
     return TRUE;
 }
@@ -67,7 +67,7 @@ BOOL CALLBACK CloseMessageBox(HWND hwnd, LPARAM) {
     GetWindowTextW(hwnd, caption, 128);
     if (!IsMessageBoxCaption(caption))
         return TRUE;
-    box.caption = gui::Narrow(caption);
+    box.caption = base::Narrow(caption);
     EnumChildWindows(hwnd, &FindBoxText, reinterpret_cast<LPARAM>(&box.text));
     seenBoxes.push_back(box);
     PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
@@ -141,7 +141,7 @@ protected:
     // Makes a file under `folder` and returns its full path.
     static std::string MakeFile(const std::string& folder, const std::string& name) {
         const std::string path = FolderWithBackslash(folder) + name;
-        std::ofstream(gui::Widen(path).c_str()) << "x";
+        std::ofstream(base::Widen(path).c_str()) << "x";
         return path;
     }
 
@@ -253,9 +253,9 @@ TEST_F(AdvancedDialogsTest, OkAcceptsAnEmptyFieldOrAnExistingFile) {
 TEST_F(AdvancedDialogsTest, OkSearchesWindowsSystemAndProgramFoldersInOrder) {
     TForm6 form(nullptr);
     const std::string base = os::TempFolder() + "brevalo_search";
-    CreateDirectoryW(gui::Widen(base).c_str(), nullptr);
+    CreateDirectoryW(base::Widen(base).c_str(), nullptr);
     for (const char* sub : {"\\win", "\\sys", "\\prog"})
-        CreateDirectoryW(gui::Widen(base + sub).c_str(), nullptr);
+        CreateDirectoryW(base::Widen(base + sub).c_str(), nullptr);
     // Blanks around the folders are trimmed; a missing backslash is added.
     form.SearchFolders = {"  " + base + "\\win ", base + "\\sys\\", base + "\\prog"};
 
@@ -572,7 +572,7 @@ TEST_F(AdvancedDialogsTest, CopyCommandLinePutsNameAndSwitchesOnTheClipboard) {
     SendMessageW(form4->Handle(), WM_SYSCOMMAND, CopyCommandLineCommand, 0);
     ASSERT_TRUE(OpenClipboard(nullptr));
     const HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    std::string text = data ? gui::Narrow(static_cast<const wchar_t*>(GlobalLock(data))) : "";
+    std::string text = data ? base::Narrow(static_cast<const wchar_t*>(GlobalLock(data))) : "";
     if (data)
         GlobalUnlock(data);
     CloseClipboard();
@@ -619,7 +619,7 @@ TEST_F(AdvancedDialogsTest, BrowseFillsTheProgramFieldFromTheFileDialog) {
         wchar_t text[64] = {};
         GetDlgItemTextW(dialog, IDOK, text, 64);
         okCaption = text;
-        SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, LPARAM(gui::Widen(file).c_str()));
+        SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, LPARAM(base::Widen(file).c_str()));
         SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         return true;
     };

@@ -24,7 +24,7 @@ std::string ResourceFont() {
 }
 
 bool ReadWholeFile(const std::wstring& path, std::string& contents) {
-    gui::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    base::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
     if (!file)
         return false;
@@ -37,7 +37,7 @@ bool ReadWholeFile(const std::wstring& path, std::string& contents) {
 }
 
 void WriteWholeFile(const std::wstring& path, const std::string& contents) {
-    gui::FileHandle file(
+    base::FileHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(file);
     DWORD written = 0;
@@ -136,7 +136,7 @@ TEST_F(DigitFontTest, AnExistingFileIsUsedAsItIs) {
 TEST_F(DigitFontTest, AnUnusableFileRaisesTheSystemErrorAndStaysAsItIs) {
     WriteWholeFile(DigitFontPath(), "not a font at all");
 
-    EXPECT_THROW(InstallDigitFont(), gui::OsError);
+    EXPECT_THROW(InstallDigitFont(), base::OsError);
     std::string contents;
     ASSERT_TRUE(ReadWholeFile(DigitFontPath(), contents));
     EXPECT_TRUE(contents == "not a font at all") << "the existing file was rewritten";
@@ -157,7 +157,7 @@ TEST_F(DigitFontTest, AfterInstallingTheFamilyIsListedAsOneBoldItalicTrueTypeFac
     EXPECT_TRUE(ScreenFontListed(L"ds-digital"));
     EXPECT_FALSE(ScreenFontListed(L"DS-Digita"));
 
-    gui::WindowDc screen(nullptr);
+    base::WindowDc screen(nullptr);
     LOGFONTW wanted{};
     wanted.lfCharSet = ANSI_CHARSET;
     wcscpy(wanted.lfFaceName, L"DS-Digital");
@@ -190,10 +190,10 @@ Ink DrawInk(HDC dc, const wchar_t* text) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    gui::Bitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    base::Bitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || size.cx <= 0)
         return {};
-    gui::SelectObjectScope select(dc, bitmap.Get());
+    base::SelectObjectScope select(dc, bitmap.Get());
     SetBkColor(dc, RGB(0, 0, 0));
     SetTextColor(dc, RGB(255, 255, 255));
     RECT all{0, 0, size.cx, size.cy};
@@ -210,12 +210,12 @@ Ink DrawInk(HDC dc, const wchar_t* text) {
 
 TEST_F(DigitFontTest, TheFaceDrawsSevenSegmentDigitsOfOneAdvanceWidth) {
     InstallDigitFont();
-    gui::MemoryDc dc(CreateCompatibleDC(nullptr));
-    gui::Font font(CreateFontW(-120, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET,
+    base::MemoryDc dc(CreateCompatibleDC(nullptr));
+    base::Font font(CreateFontW(-120, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                                DEFAULT_PITCH, L"DS-DIGITAL"));
     ASSERT_TRUE(dc && font);
-    gui::SelectObjectScope select(dc.Get(), font.Get());
+    base::SelectObjectScope select(dc.Get(), font.Get());
 
     wchar_t face[LF_FACESIZE] = {};
     GetTextFaceW(dc.Get(), LF_FACESIZE, face);
@@ -282,8 +282,8 @@ TEST_F(DigitFontTest, InstallingTwiceAddsTheFontOnceAndAnnouncesItOnce) {
 
 // A top-level window whose thread stops taking messages until released.
 struct HungWindow {
-    gui::KernelHandle ready{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    gui::KernelHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    base::KernelHandle ready{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    base::KernelHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 DWORD WINAPI HangAfterCreating(void* param) {
@@ -299,7 +299,7 @@ DWORD WINAPI HangAfterCreating(void* param) {
 
 TEST_F(DigitFontTest, AHungWindowDoesNotHoldUpTheInstallation) {
     HungWindow hung;
-    gui::KernelHandle thread(CreateThread(nullptr, 0, HangAfterCreating, &hung, 0, nullptr));
+    base::KernelHandle thread(CreateThread(nullptr, 0, HangAfterCreating, &hung, 0, nullptr));
     ASSERT_TRUE(thread);
     ASSERT_EQ(WaitForSingleObject(hung.ready.Get(), 10000), WAIT_OBJECT_0);
 

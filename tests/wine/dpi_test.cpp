@@ -134,7 +134,7 @@ TEST_F(DpiSuite, AdvancedDialogControlsFontAndIconsScale) {
         GetTextExtentPoint32W(dc, caption, int(wcslen(caption)), &extent);
         SelectObject(dc, old);
         ReleaseDC(label->Handle(), dc);
-        EXPECT_GE(label->Width(), extent.cx) << gui::Narrow(caption);
+        EXPECT_GE(label->Width(), extent.cx) << base::Narrow(caption);
     }
 }
 

@@ -43,29 +43,29 @@ TEST_F(GuiTest, DefaultTitleIsTheFileNameUpToTheFirstDotWithLowerCaseTail) {
 }
 
 TEST_F(GuiTest, OsErrorTextsCarryTheCodeAndTheSystemDescription) {
-    const OsError denied(ERROR_ACCESS_DENIED);
+    const base::OsError denied(ERROR_ACCESS_DENIED);
     const std::string text = denied.what();
     EXPECT_EQ(text.rfind("System Error.  Code: 5.\r\n", 0), 0u) << text;
     EXPECT_GT(text.size(), std::string("System Error.  Code: 5.\r\n").size());
     EXPECT_NE(text.back(), '\n');
     EXPECT_EQ(denied.Code(), 5u);
-    EXPECT_STREQ(OsError(0).what(), "A call to an OS function failed");
+    EXPECT_STREQ(base::OsError(0).what(), "A call to an OS function failed");
 
     SetLastError(ERROR_FILE_NOT_FOUND);
     try {
-        RaiseLastOsError();
+        base::RaiseLastOsError();
         FAIL() << "no error raised";
-    } catch (const OsError& e) {
+    } catch (const base::OsError& e) {
         EXPECT_EQ(e.Code(), DWORD(ERROR_FILE_NOT_FOUND));
     }
-    EXPECT_EQ(CheckOs(7), 7);
+    EXPECT_EQ(base::CheckOs(7), 7);
 }
 
 TEST_F(GuiTest, StringsRoundTripThroughUtf16) {
     const std::string text = "Tee \xE2\x98\x95 f\xC3\xBCr \xF0\x9F\x98\x80";
-    EXPECT_EQ(Narrow(Widen(text)), text);
-    EXPECT_EQ(Widen("\xC3\xBC"), L"\x00FC");
-    EXPECT_EQ(Widen(""), L"");
+    EXPECT_EQ(base::Narrow(base::Widen(text)), text);
+    EXPECT_EQ(base::Widen("\xC3\xBC"), L"\x00FC");
+    EXPECT_EQ(base::Widen(""), L"");
 }
 
 // A form that records what reaches it and can be told to throw.

@@ -64,7 +64,7 @@ ItemInfo ReadItem(HMENU menu, UINT position) {
     info.cch = UINT(std::size(text));
     if (!GetMenuItemInfoW(menu, position, TRUE, &info))
         throw std::runtime_error("no menu item at that position");
-    return ItemInfo{info.fType, info.fState, info.wID, info.hSubMenu, Narrow(text)};
+    return ItemInfo{info.fType, info.fState, info.wID, info.hSubMenu, base::Narrow(text)};
 }
 
 bool IsTicked(const MenuItem& item) {
@@ -425,7 +425,7 @@ BoxWindows FindBox(const wchar_t* caption) {
 std::string WindowText(HWND hwnd) {
     wchar_t text[512] = {};
     GetWindowTextW(hwnd, text, int(std::size(text)));
-    return Narrow(text);
+    return base::Narrow(text);
 }
 
 TEST_F(GuiMenusTest, InputBoxReturnsTheEditedTextOnOkWithItsOwnerDisabledMeanwhile) {

@@ -78,12 +78,12 @@ protected:
 
 // A picture of one colour.
 gui::Picture SolidPicture(int width, int height, COLORREF colour) {
-    gui::WindowDc screen(nullptr);
-    gui::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-    gui::MemoryDc dc(CreateCompatibleDC(screen.Get()));
+    base::WindowDc screen(nullptr);
+    base::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    base::MemoryDc dc(CreateCompatibleDC(screen.Get()));
     {
-        gui::SelectObjectScope select(dc.Get(), bitmap.Get());
-        gui::Brush brush(CreateSolidBrush(colour));
+        base::SelectObjectScope select(dc.Get(), bitmap.Get());
+        base::Brush brush(CreateSolidBrush(colour));
         const RECT all{0, 0, width, height};
         FillRect(dc.Get(), &all, brush.Get());
     }
@@ -779,11 +779,11 @@ TEST_F(PageDecorations, ALongTitleIsWrappedAndClippedToItsLine) {
     header.Title().SetText(text);
     wizard->Loaded();
 
-    gui::Font font = header.Title().Font().Create(96);
-    gui::WindowDc screen(nullptr);
+    base::Font font = header.Title().Font().Create(96);
+    base::WindowDc screen(nullptr);
     TEXTMETRICW metrics{};
     {
-        gui::SelectObjectScope select(screen.Get(), font.Get());
+        base::SelectObjectScope select(screen.Get(), font.Get());
         GetTextMetricsW(screen.Get(), &metrics);
     }
     const int lineBottom = 4 + metrics.tmHeight;

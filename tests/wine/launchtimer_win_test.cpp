@@ -15,8 +15,8 @@
 namespace brevalo {
 namespace {
 
-using gui::Narrow;
-using gui::Widen;
+using base::Narrow;
+using base::Widen;
 
 const wchar_t ProbeVariable[] = L"BREVALO_LAUNCH_PROBE";
 const wchar_t MovedVariable[] = L"BREVALO_LAUNCH_MOVED";
@@ -69,7 +69,7 @@ int RunMovedLauncher() {
     try {
         os::LaunchTimer(nullptr, "/q5", "open");
         return 1001;
-    } catch (const gui::OsError& error) {
+    } catch (const base::OsError& error) {
         const std::string head = "System Error.  Code: " + std::to_string(error.Code()) + ".\r\n";
         return std::string(error.what()).rfind(head, 0) == 0 ? int(error.Code()) : 1002;
     }

@@ -48,7 +48,7 @@ TEST(Registry, KeysAreCreatedByReadersAndValuesRoundTrip) {
 
 TEST(Registry, RunValuesAreWrittenAndRemovedUnderTheirRoot) {
     WriteRunValue(RegistryRoot::CurrentUser, "12/8/2026 7:05:04 PM", "\"x.exe\" /r /q1");
-    gui::RegKey run = OpenOrCreateKey(HKEY_CURRENT_USER, RunKey);
+    base::RegKey run = OpenOrCreateKey(HKEY_CURRENT_USER, RunKey);
     wchar_t data[64];
     DWORD size = sizeof data;
     ASSERT_EQ(RegQueryValueExW(run.Get(), L"12/8/2026 7:05:04 PM", nullptr, nullptr,

@@ -23,11 +23,11 @@ using testsupport::PixelCanvas;
 
 // A bitmap picture whose pixels come from `colour(x, y)`.
 Picture PaintedPicture(int width, int height, const std::function<COLORREF(int, int)>& colour) {
-    WindowDc screen(nullptr);
-    Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    base::WindowDc screen(nullptr);
+    base::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
     {
-        MemoryDc dc(CreateCompatibleDC(screen.Get()));
-        SelectObjectScope select(dc.Get(), bitmap.Get());
+        base::MemoryDc dc(CreateCompatibleDC(screen.Get()));
+        base::SelectObjectScope select(dc.Get(), bitmap.Get());
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 SetPixel(dc.Get(), x, y, colour(x, y));
@@ -217,8 +217,8 @@ TEST_F(PictureTest, BitmapsResourcesCopiesAndChangeEvents) {
     EXPECT_EQ(picture.Kind(), Picture::Format::Bitmap);
     EXPECT_GT(picture.Width(), 0);
     EXPECT_EQ(changes, 1);
-    EXPECT_THROW(picture.LoadBitmapResource(GetModuleHandleW(nullptr), L"NO_SUCH_BITMAP"), OsError);
-    EXPECT_THROW(picture.LoadJpegResource(GetModuleHandleW(nullptr), L"NO_SUCH_PICTURE"), OsError);
+    EXPECT_THROW(picture.LoadBitmapResource(GetModuleHandleW(nullptr), L"NO_SUCH_BITMAP"), base::OsError);
+    EXPECT_THROW(picture.LoadJpegResource(GetModuleHandleW(nullptr), L"NO_SUCH_PICTURE"), base::OsError);
     EXPECT_EQ(changes, 1);
 
     picture = Solid(5, 3, RGB(9, 8, 7));

@@ -17,12 +17,12 @@
 namespace brevalo {
 namespace {
 
-using gui::Widen;
+using base::Widen;
 
 std::string CommonAppData() {
     wchar_t buffer[MAX_PATH] = {};
     EXPECT_TRUE(SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_COMMON_APPDATA, FALSE));
-    return gui::Narrow(buffer);
+    return base::Narrow(buffer);
 }
 
 const std::string VendorFolder = CommonAppData() + "\\Orsenic Software";
@@ -277,7 +277,7 @@ TEST_F(SettingsStoreWin, ReadOnlyFileIsSwallowedOnlyByWindowAndOptionWrites) {
     try {
         store.WriteTips(false);
         ADD_FAILURE() << "the write of the tips flag is not guarded";
-    } catch (const gui::OsError& error) {
+    } catch (const base::OsError& error) {
         EXPECT_NE(error.Code(), 0u);
         EXPECT_EQ(std::string(error.what()).rfind("System Error.  Code: ", 0), 0u) << error.what();
     }
@@ -296,7 +296,7 @@ TEST_F(SettingsStoreWin, UncreatableFolderIsSwallowedLikeAReadOnlyFile) {
     EXPECT_EQ(store.ReadWindowSettings(), WindowSettings{});
     store.WriteWindowSettings({Rgb(1, 2, 3), Rgb(4, 5, 6), false});
     store.WriteAdvancedOptions(AdvancedOptions{});
-    EXPECT_THROW(store.WriteTips(false), gui::OsError);
+    EXPECT_THROW(store.WriteTips(false), base::OsError);
     EXPECT_EQ(ReadFileText(VendorFolder), "in the way");
 }
 
@@ -331,7 +331,7 @@ protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        folder = gui::Narrow(temp) + "brevalo-ini-" + std::to_string(GetCurrentProcessId());
+        folder = base::Narrow(temp) + "brevalo-ini-" + std::to_string(GetCurrentProcessId());
         ASSERT_TRUE(host.CreateDirectories(folder));
         file = std::make_unique<os::Win32IniFile>(folder + "\\test.ini");
     }
@@ -366,10 +366,10 @@ TEST_F(Win32IniFileTest, EmptyValueIsNotAMissingKey) {
 }
 
 TEST_F(Win32IniFileTest, LineBreaksCannotInjectKeys) {
-    EXPECT_THROW(file->WriteString("S", "Forecolor", "FF0000\r\nTips=0"), gui::OsError);
-    EXPECT_THROW(file->WriteString("S", "A\nTips", "0"), gui::OsError);
-    EXPECT_THROW(file->WriteString("S]\r\n[T", "A", "0"), gui::OsError);
-    EXPECT_THROW(file->WriteString("S", "A", std::string("0\0x", 3)), gui::OsError);
+    EXPECT_THROW(file->WriteString("S", "Forecolor", "FF0000\r\nTips=0"), base::OsError);
+    EXPECT_THROW(file->WriteString("S", "A\nTips", "0"), base::OsError);
+    EXPECT_THROW(file->WriteString("S]\r\n[T", "A", "0"), base::OsError);
+    EXPECT_THROW(file->WriteString("S", "A", std::string("0\0x", 3)), base::OsError);
     EXPECT_EQ(file->ReadString("S", "Tips", "absent"), "absent");
     EXPECT_EQ(file->ReadString("T", "A", "absent"), "absent");
 }

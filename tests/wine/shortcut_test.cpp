@@ -24,9 +24,9 @@
 namespace brevalo {
 namespace {
 
-using gui::ComPtr;
-using gui::Narrow;
-using gui::Widen;
+using base::ComPtr;
+using base::Narrow;
+using base::Widen;
 
 // ---- the owner of interface references ------------------------------------
 
@@ -234,7 +234,7 @@ TEST_F(Shortcut, AFolderThatDoesNotExistIsAnErrorAndIsNotCreated) {
         os::CreateShortcutFile(program_, ShortcutLocation::GivenFolder, missing, "d", "/q5", "",
                                "Tea");
         ADD_FAILURE() << "no error raised";
-    } catch (const gui::OsError& error) {
+    } catch (const base::OsError& error) {
         EXPECT_NE(error.Code(), 0u);
         EXPECT_EQ(std::string(error.what()).rfind("System Error.  Code: ", 0), 0u) << error.what();
     }
@@ -243,7 +243,7 @@ TEST_F(Shortcut, AFolderThatDoesNotExistIsAnErrorAndIsNotCreated) {
 
 TEST_F(Shortcut, AFolderInTheWayOfTheLinkIsAnErrorAndStaysAsItWas) {
     ASSERT_TRUE(MakeFolder(Path("Tea.lnk")));
-    EXPECT_THROW(Make("Tea", "/q300"), gui::OsError);
+    EXPECT_THROW(Make("Tea", "/q300"), base::OsError);
     EXPECT_TRUE(os::DirectoryExists(Path("Tea.lnk")));
 }
 
@@ -253,14 +253,14 @@ TEST_F(Shortcut, AReadOnlyLinkIsNotReplacedAndTheFailureIsRaised) {
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     // Wine keeps the read-only flag as file permissions, which do not stop
     // the superuser: there the file can be written and the case says nothing.
-    gui::FileHandle probe(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    base::FileHandle probe(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (probe) {
         probe.Reset();
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         GTEST_SKIP() << "read-only files are writable for this user";
     }
-    EXPECT_THROW(Make("Tea", "/q900"), gui::OsError);
+    EXPECT_THROW(Make("Tea", "/q900"), base::OsError);
     EXPECT_EQ(ReadLink(Path("Tea.lnk")).arguments, "/q300");
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -351,7 +351,7 @@ TEST_F(Shortcut, ASubfolderIsUsedWhenItExistsAndNeverCreated) {
 
     EXPECT_THROW(os::CreateShortcutFile(program_, ShortcutLocation::Desktop, "Missing", "d", "/q5",
                                         "", "Tea"),
-                 gui::OsError);
+                 base::OsError);
     EXPECT_FALSE(os::DirectoryExists(desktop + "\\Missing"));
     DeleteFileW(Widen(*made).c_str());
     RemoveDirectoryW(Widen(desktop + "\\Timers").c_str());

@@ -474,12 +474,12 @@ TEST(SystemFont, TheReportedVersionIsTheRealOneAndChoosesTheFont) {
     AdjustSystemFont(font);
     EXPECT_EQ(font, AdjustedDialogFont({"MS Sans Serif", 8}, reported.major, reported.minor));
 
-    const gui::Font created = CreateDialogFont({"Tahoma", 9}, 96);
+    const base::Font created = CreateDialogFont({"Tahoma", 9}, 96);
     LOGFONTW description{};
     ASSERT_TRUE(GetObjectW(created.Get(), sizeof description, &description));
     EXPECT_EQ(description.lfHeight, -12);
     EXPECT_STREQ(description.lfFaceName, L"Tahoma");
-    const gui::Font large = CreateDialogFont({"Segoe UI", 9}, 144);
+    const base::Font large = CreateDialogFont({"Segoe UI", 9}, 144);
     GetObjectW(large.Get(), sizeof description, &description);
     EXPECT_EQ(description.lfHeight, -18);
 }

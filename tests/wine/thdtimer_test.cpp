@@ -253,8 +253,8 @@ TEST_F(ThreadedTimer, DispatchesContinueInsideAModalMessageBox) {
     });
     timer.SetInterval(100);
     timer.SetEnabled(true);
-    gui::KernelHandle closed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    gui::KernelHandle watchdog(CreateThread(nullptr, 0, &Watchdog, closed.Get(), 0, nullptr));
+    base::KernelHandle closed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    base::KernelHandle watchdog(CreateThread(nullptr, 0, &Watchdog, closed.Get(), 0, nullptr));
     MessageBoxW(nullptr, L"Waiting for the timer", kBoxCaption, MB_OK);
     SetEvent(closed.Get());
     WaitForSingleObject(watchdog.Get(), INFINITE);
@@ -265,17 +265,17 @@ TEST_F(ThreadedTimer, DispatchesContinueInsideAModalMessageBox) {
 class ThreadedTimerDestruction : public ThreadedTimer {
 protected:
     // A duplicate of the worker's handle that outlives the component.
-    static gui::KernelHandle WorkerOf(const TThreadedTimer& t) {
+    static base::KernelHandle WorkerOf(const TThreadedTimer& t) {
         HANDLE copy = nullptr;
         DuplicateHandle(GetCurrentProcess(), t.Thread().Handle(), GetCurrentProcess(), &copy,
                         SYNCHRONIZE, FALSE, 0);
-        return gui::KernelHandle(copy);
+        return base::KernelHandle(copy);
     }
 };
 
 TEST_F(ThreadedTimerDestruction, JoinsTheWorkerAndDropsAQueuedRequest) {
     auto owned = std::make_unique<TThreadedTimer>();
-    gui::KernelHandle worker = WorkerOf(*owned);
+    base::KernelHandle worker = WorkerOf(*owned);
     ASSERT_TRUE(worker);
     calls.Attach(*owned);
     owned->SetInterval(20);
@@ -291,7 +291,7 @@ TEST_F(ThreadedTimerDestruction, JoinsTheWorkerAndDropsAQueuedRequest) {
 
 TEST_F(ThreadedTimerDestruction, TheHandlerMayDestroyItsOwnTimer) {
     auto owned = std::make_unique<TThreadedTimer>();
-    gui::KernelHandle worker = WorkerOf(*owned);
+    base::KernelHandle worker = WorkerOf(*owned);
     calls.Attach(*owned, [&](TThreadedTimer&) { owned.reset(); });
     owned->SetInterval(50);
     owned->SetEnabled(true);

@@ -249,7 +249,7 @@ TEST_F(TimerWindowTest, TheMenuMarksFollowTheSettingsWhenItOpens) {
 TEST_F(TimerWindowTest, UntickingTheActionItemClearsTheAction) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::string path = gui::Narrow(self);
+    const std::string path = base::Narrow(self);
     auto form = Open("/q300 \"/a" + path + "\"");
     EXPECT_EQ(form->ActionItem1->Caption(), path);
     EXPECT_TRUE(form->ActionItem1->Checked());

@@ -55,12 +55,12 @@ bool PumpUntil(const std::function<bool()>& done, int ms = 30000) {
 }
 
 std::string ReadAll(const std::string& path) {
-    std::ifstream in(std::filesystem::path(gui::Widen(path)), std::ios::binary);
+    std::ifstream in(std::filesystem::path(base::Widen(path)), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream(std::filesystem::path(gui::Widen(path)), std::ios::binary) << bytes;
+    std::ofstream(std::filesystem::path(base::Widen(path)), std::ios::binary) << bytes;
 }
 
 // ---------------------------------------------------------------------------
@@ -133,10 +133,10 @@ private:
                 SeenBox seen;
                 wchar_t caption[128] = {};
                 GetWindowTextW(box, caption, 128);
-                seen.caption = gui::Narrow(caption);
+                seen.caption = base::Narrow(caption);
                 std::wstring text;
                 EnumChildWindows(box, &BoxAnswerer::CollectText, reinterpret_cast<LPARAM>(&text));
-                seen.text = gui::Narrow(text);
+                seen.text = base::Narrow(text);
                 seen.yes = Visible(box, IDYES);
                 seen.no = Visible(box, IDNO);
                 seen.ok = Visible(box, IDOK);
@@ -185,7 +185,7 @@ public:
 
     // What the browser was asked to open, once it has been; empty otherwise.
     std::string Opened() const {
-        std::string text = ReadAll(gui::Narrow(opened_));
+        std::string text = ReadAll(base::Narrow(opened_));
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
             text.pop_back();
         return text;
@@ -204,11 +204,11 @@ protected:
     }
 
     void SetUp() override {
-        SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", gui::Widen(server.Url()).c_str());
+        SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", base::Widen(server.Url()).c_str());
         owner = CreateWindowExW(0, L"STATIC", L"Timer", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(owner, nullptr);
-        DeleteFileW(gui::Widen(UpdateFilePath()).c_str());
+        DeleteFileW(base::Widen(UpdateFilePath()).c_str());
     }
 
     void TearDown() override {
@@ -243,7 +243,7 @@ TEST(VendorSite, OneHttpsAddressUnlessTheVariableNamesAnAcceptedOne) {
     // a plain address to another computer, is not taken either.
     for (const wchar_t* refused : {L"", L"http://example.com", L"file:///C:/site", L"C:\\site"}) {
         SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", refused);
-        EXPECT_EQ(os::VendorSiteUrl(), os::kVendorSite) << gui::Narrow(refused);
+        EXPECT_EQ(os::VendorSiteUrl(), os::kVendorSite) << base::Narrow(refused);
     }
     SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr);
 }
@@ -313,7 +313,7 @@ TEST_F(UpdateCheck, FailingServersPassSilently) {
         TestServer gone;
         closedUrl = gone.Url();
     }
-    SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", gui::Widen(closedUrl).c_str());
+    SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", base::Widen(closedUrl).c_str());
     EXPECT_TRUE(Check().empty());
     EXPECT_FALSE(FileLeft());
 }
@@ -385,8 +385,8 @@ TEST(FileHead, AtMostTheLimitIsReadAndTheRestIsNoticed) {
     EXPECT_EQ(head.bytes, "2\r\n");
     EXPECT_TRUE(head.complete);
 
-    DeleteFileW(gui::Widen(path).c_str());
-    EXPECT_THROW(ReadFileHead(path, 1024), gui::OsError);
+    DeleteFileW(base::Widen(path).c_str());
+    EXPECT_THROW(ReadFileHead(path, 1024), base::OsError);
 }
 
 // ---------------------------------------------------------------------------

@@ -274,7 +274,7 @@ TEST_F(WizardForm, ActionsPageQuotesAnExistingProgramAndRefusesAMissingOne) {
 TEST_F(WizardForm, ProgramMenuFillsTheSystemCommands) {
     wchar_t system[MAX_PATH]{};
     GetSystemDirectoryW(system, MAX_PATH);
-    const std::string folder = gui::Narrow(system) + "\\";
+    const std::string folder = base::Narrow(system) + "\\";
     form->PopupMenu2.Items().Item(1).Click(); // "Restart computer"
     EXPECT_EQ(form->Edit6->Text(), folder + "shutdown.exe");
     EXPECT_EQ(form->Edit7->Text(), "/r /t 1");
@@ -404,7 +404,7 @@ TEST_F(WizardForm, FinishedPageShowsAndCopiesTheCommandLine) {
         GlobalUnlock(data);
     }
     CloseClipboard();
-    EXPECT_EQ(gui::Narrow(text), program + " /q300 /c\"Tea\" /f0080FF /b000000 /s1 /e0 /w0");
+    EXPECT_EQ(base::Narrow(text), program + " /q300 /c\"Tea\" /f0080FF /b000000 /s1 /e0 /w0");
 }
 
 TEST_F(WizardForm, TipsRunAtTheFirstIdleMomentAndTheChoiceIsStored) {

@@ -33,7 +33,7 @@ Process Process::StartCommandLine(const std::wstring& commandLine) {
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &si, &pi))
-        gui::RaiseLastOsError();
+        base::RaiseLastOsError();
     CloseHandle(pi.hThread);
     process.handle_.Reset(pi.hProcess);
     process.id_ = pi.dwProcessId;
@@ -248,7 +248,7 @@ std::vector<std::pair<std::wstring, std::wstring>> StringValues(HKEY root,
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return values;
-    gui::RegKey owner(key);
+    base::RegKey owner(key);
     for (DWORD i = 0;; ++i) {
         wchar_t name[16384];
         DWORD nameLength = DWORD(std::size(name));
@@ -276,8 +276,8 @@ void WriteDword(HKEY root, const std::wstring& subKey, const std::wstring& name,
     HKEY key = nullptr;
     if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
-        gui::RaiseLastOsError();
-    gui::RegKey owner(key);
+        base::RaiseLastOsError();
+    base::RegKey owner(key);
     RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                    sizeof value);
 }

@@ -42,7 +42,7 @@ public:
     const std::wstring& CommandLine() const noexcept { return commandLine_; }
 
 private:
-    gui::KernelHandle handle_;
+    base::KernelHandle handle_;
     DWORD id_ = 0;
     std::wstring commandLine_;
 };

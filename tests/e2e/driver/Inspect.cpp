@@ -83,7 +83,7 @@ HWND WaitForOtherProcessWindow(const std::wstring& className, DWORD exceptProces
 }
 
 std::optional<std::wstring> ProcessCommandLine(DWORD processId) {
-    gui::KernelHandle process(
+    base::KernelHandle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process)
         return std::nullopt;

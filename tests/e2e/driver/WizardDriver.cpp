@@ -103,7 +103,7 @@ HWND WaitForAnyWindow(const std::wstring& className, const std::wstring& caption
 }
 
 void EndProcess(DWORD processId) {
-    gui::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    base::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
     if (process) {
         TerminateProcess(process.Get(), 0);
         WaitForSingleObject(process.Get(), 5000);
@@ -115,7 +115,7 @@ void SaveWindowBitmap(HWND window, const std::wstring& path) {
     GetWindowRect(window, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
-    gui::MemoryDc dc(CreateCompatibleDC(screen));
+    base::MemoryDc dc(CreateCompatibleDC(screen));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -123,7 +123,7 @@ void SaveWindowBitmap(HWND window, const std::wstring& path) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    gui::Bitmap bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    base::Bitmap bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     HGDIOBJ old = SelectObject(dc.Get(), bitmap.Get());
     BitBlt(dc.Get(), 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
     GdiFlush();

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace brevalo::gui {
+namespace brevalo::base {
 
 std::wstring Widen(std::string_view utf8) {
     if (utf8.empty())
@@ -24,4 +24,4 @@ std::string Narrow(std::wstring_view utf16) {
     return result;
 }
 
-} // namespace brevalo::gui
+} // namespace brevalo::base

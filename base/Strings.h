@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace brevalo::gui {
+namespace brevalo::base {
 
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
-} // namespace brevalo::gui
+} // namespace brevalo::base

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-namespace brevalo::gui {
+namespace brevalo::base {
 
 namespace {
 
@@ -41,4 +41,4 @@ void RaiseLastOsError() {
     throw OsError(GetLastError());
 }
 
-} // namespace brevalo::gui
+} // namespace brevalo::base

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace brevalo::gui {
+namespace brevalo::base {
 
 template <typename Traits> class UniqueHandle {
 public:
@@ -128,4 +128,4 @@ private:
     HGDIOBJ old_;
 };
 
-} // namespace brevalo::gui
+} // namespace brevalo::base

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace brevalo::gui {
+namespace brevalo::base {
 
 template <typename T> class ComPtr {
 public:
@@ -44,4 +44,4 @@ private:
     T* pointer_ = nullptr;
 };
 
-} // namespace brevalo::gui
+} // namespace brevalo::base

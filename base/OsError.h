@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace brevalo::gui {
+namespace brevalo::base {
 
 class OsError : public std::runtime_error {
 public:
@@ -32,4 +32,4 @@ template <typename T> T CheckOs(T ok) {
     return ok;
 }
 
-} // namespace brevalo::gui
+} // namespace brevalo::base
