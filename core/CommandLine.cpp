@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 
 #include "DateTimeText.h"
+#include "SoundNames.h"
 
 namespace brevalo {
 
@@ -50,7 +51,7 @@ public:
         s_.ResumeOnceAfterLogoff = true;
         s_.StartMaximized = false;
         s_.AutorunRoot = RegistryRoot::CurrentUser;
-        s_.DoneSound = SoundName("DONE1");
+        s_.DoneSound = SoundName(DoneSoundNames[1]);
         s_.NoBringToFront = false;
         s_.KeepOpenWhenDone = false;
         s_.ActionVerb = "open";
@@ -99,12 +100,10 @@ public:
             s_.NoBringToFront = true;
         }
         if (const auto n = Choice('e')) {
-            static const char* const Names[] = {"", "TICK1", "BEEP1"};
-            s_.TickSound = SoundName(Names[*n]);
+            s_.TickSound = SoundName(TickSoundNames[*n]);
         }
         if (const auto n = Choice('s')) {
-            static const char* const Names[] = {"", "DONE1", "DONE2"};
-            s_.DoneSound = SoundName(Names[*n]);
+            s_.DoneSound = SoundName(DoneSoundNames[*n]);
         }
         if (Find('n')) {
             s_.PopupMenuEnabled = false;

@@ -38,6 +38,10 @@ int Window::Scale(int pixels96) const noexcept {
     return ScaleToDpi(pixels96, Dpi());
 }
 
+RECT Window::ScaleRect(int left, int top, int width, int height) const noexcept {
+    return RECT{Scale(left), Scale(top), Scale(left + width), Scale(top + height)};
+}
+
 std::string Window::Text() const {
     const int length = GetWindowTextLengthW(hwnd_);
     std::wstring text(std::size_t(length) + 1, L'\0');

@@ -31,6 +31,10 @@ public:
     // The window's DPI and a length in 96-DPI pixels scaled to it.
     UINT Dpi() const noexcept;
     int Scale(int pixels96) const noexcept;
+    // The rectangle at (left, top), width by height, all in 96-DPI pixels,
+    // scaled to the window's DPI. Its corners are scaled, not its size, so
+    // that neighbouring rectangles stay neighbours at any DPI.
+    RECT ScaleRect(int left, int top, int width, int height) const noexcept;
 
     std::string Text() const;
     void SetText(const std::string& text);

@@ -1,11 +1,8 @@
 #include "Help.h"
 
-#include "OsError.h"
 #include "Settings.h"
-#include "Strings.h"
+#include "ShellOpen.h"
 #include "VendorSite.h"
-
-#include <shellapi.h>
 
 namespace brevalo::os {
 
@@ -20,12 +17,7 @@ std::string HelpCaption() {
 }
 
 void OpenHelp(HWND owner) {
-    const std::wstring target = base::Widen(HelpTarget());
-    SetLastError(0);
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(owner, L"Open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32)
-        base::RaiseLastOsError();
+    ShellOpen(owner, "Open", HelpTarget());
 }
 
 } // namespace brevalo::os

@@ -5,11 +5,11 @@
 #include "Handle.h"
 #include "MessageBox.h"
 #include "OsError.h"
+#include "ShellOpen.h"
 #include "Strings.h"
 #include "VendorSite.h"
 #include "VersionFile.h"
 
-#include <shellapi.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -85,10 +85,7 @@ void OfferUpdate(HWND owner) {
     if (gui::ConfirmBox(kUpdateQuestion, MB_YESNO, owner) != IDYES)
         return;
     // The program downloads nothing itself: the user goes on in the browser.
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-        owner, L"Open", base::Widen(os::HelpPageUrl()).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32)
-        base::RaiseLastOsError();
+    os::ShellOpen(owner, "Open", os::HelpPageUrl());
 }
 
 void DeleteUpdateFile(const std::string& file) noexcept {
