@@ -84,7 +84,7 @@ public:
             s_.ActionVerb = *v;
         }
         if (const auto n = Choice('x')) {
-            s_.CloseMode = *n;
+            s_.CloseMode = brevalo::CloseMode(*n);
         }
         if (Value('z') == "1") {
             s_.KeepOnTop = true;

@@ -226,7 +226,7 @@ std::string BuildWizardSwitches(const WizardChoices& choices, const AdvancedOpti
     if (choices.FullScreen && variant != WizardVariant::Shortcut) {
         s += " /g";
     } else {
-        s += " /w" + std::to_string(choices.BorderValue);
+        s += " /w" + std::to_string(int(choices.BorderValue));
     }
 
     if (!choices.ActionText.empty()) {

@@ -48,7 +48,9 @@ struct WizardChoices {
     int TickSound = 0; // 0 none, 1 standard, 2 electronic
     int DoneSound = 1;
     bool FullScreen = false;
-    int BorderValue = 0;    // 0 "Show a border", 1 "Don't show a border"
+    // The wizard's border choice, written as /w0 or /w1.
+    enum class Border : int { Show = 0, DontShow = 1 };
+    Border BorderValue = Border::Show;
     std::string ActionText; // empty, or WizardActionText(...)
 };
 

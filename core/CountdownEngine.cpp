@@ -189,7 +189,7 @@ void CountdownEngine::ClockChanged() {
         return;
     }
     finished_ = true;
-    settings_.CloseMode = 0;
+    settings_.CloseMode = CloseMode::Ask;
     host_.CloseWindow();
     if (answer == QuestionAnswer::Yes) {
         host_.StartFrontEnd();

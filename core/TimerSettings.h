@@ -22,6 +22,9 @@ enum ParseResult : int {
 // Sound names hold at most this many characters; empty means no sound.
 constexpr std::size_t MaxSoundNameLength = 15;
 
+// What closing a counting timer does (switch /x).
+enum class CloseMode : int { Ask = 0, CloseWithoutAsking = 1, Refuse = 2 };
+
 struct TimerSettings {
     DateTime EndTime = 0.0;
     bool IsRelative = false;
@@ -30,7 +33,7 @@ struct TimerSettings {
     TColor ForeColor = 0;
     TColor BackColor = 0;
     bool HideTitleBar = false;
-    int CloseMode = 0;
+    brevalo::CloseMode CloseMode = CloseMode::Ask;
     bool KeepOnTop = false;
     bool AllowScreenSaver = false;
     bool PauseDisabled = false;

@@ -430,7 +430,7 @@ void TForm8::Page8Next(bool& stop) {
 
 void TForm8::BorderLayout() {
     const bool border = RadioButton5->Checked();
-    State.BorderValue = border ? 0 : 1;
+    State.BorderValue = border ? WizardChoices::Border::Show : WizardChoices::Border::DontShow;
     Image5->Picture().LoadBitmapResource(gui::Application::Instance().Instance_(),
                                          border ? L"WITHBORDER" : L"WITHOUTBORDER");
     Image5->Invalidate();

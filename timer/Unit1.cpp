@@ -354,11 +354,11 @@ bool TForm1::CloseQuery() {
         return true;
     // A timer that never counted (a command-line error) has nothing to
     // protect: it may always be closed.
-    if (settings_.CloseMode == 2)
+    if (settings_.CloseMode == CloseMode::Refuse)
         return parseResult_ != ParseOk;
     if (engine_.Finished())
         return true;
-    if (settings_.CloseMode == 1) {
+    if (settings_.CloseMode == CloseMode::CloseWithoutAsking) {
         Broadcast(timerStoppedMessage_);
         return true;
     }
@@ -725,7 +725,7 @@ void TForm1::RunCompletion() {
     if (settings_.ResumeAfterRestart)
         RemoveRunValue();
     Broadcast(timeUpMessage_);
-    settings_.CloseMode = 0;
+    settings_.CloseMode = CloseMode::Ask;
     SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
     if (os::FileExists(settings_.ActionFile)) {
         try {

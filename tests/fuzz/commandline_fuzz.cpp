@@ -154,7 +154,7 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
     Require(env.autorunWrites == (result == ParseOk ? rCount : 0),
             "one autorun write per /r, and only for a timer that counts");
     Require(env.toggles == (settings.KeepOnTop ? 1 : 0), "keep on top toggled once at most");
-    Require(settings.CloseMode >= 0 && settings.CloseMode <= 2, "close mode is 0, 1 or 2");
+    Require(int(settings.CloseMode) >= 0 && int(settings.CloseMode) <= 2, "close mode is 0, 1 or 2");
     Require(settings.TickSound.size() <= MaxSoundNameLength, "tick sound fits");
     Require(settings.DoneSound.size() <= MaxSoundNameLength, "done sound fits");
     Require(settings.ActionParams.find('^') == std::string::npos, "no caret left in parameters");

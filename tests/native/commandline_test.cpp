@@ -115,7 +115,7 @@ TEST(ParseCommandLine, ValueSwitchesTakeEffectOnlyWithValidValues) {
     const TimerSettings none = Parse("/t1 /w2 /z0 /x7 /e /sx /fZZ0000 /b12").settings;
     EXPECT_FALSE(none.HideTitleBar);
     EXPECT_FALSE(none.KeepOnTop);
-    EXPECT_EQ(none.CloseMode, 0);
+    EXPECT_EQ(none.CloseMode, CloseMode::Ask);
     EXPECT_EQ(none.TickSound, "");
     EXPECT_EQ(none.DoneSound, "DONE1");
     EXPECT_EQ(none.ForeColor, Rgb(1, 2, 3));
@@ -126,7 +126,7 @@ TEST(ParseCommandLine, ValueSwitchesTakeEffectOnlyWithValidValues) {
     const TimerSettings& s = all.settings;
     EXPECT_TRUE(s.HideTitleBar);
     EXPECT_TRUE(s.KeepOnTop);
-    EXPECT_EQ(s.CloseMode, 2);
+    EXPECT_EQ(s.CloseMode, CloseMode::Refuse);
     EXPECT_EQ(s.TickSound, "TICK1");
     EXPECT_EQ(s.DoneSound, "DONE2");
     EXPECT_EQ(s.ForeColor, Rgb(0, 255, 0));

@@ -167,7 +167,7 @@ TEST(Builders, Differences) {
     EXPECT_TRUE(Advanced(a).ends_with(" /w1 /h /n /d /r /z1 /m /g /u /i /v /y"));
     w = {};
     w.IntervalSeconds = 300;
-    w.BorderValue = 1;
+    w.BorderValue = WizardChoices::Border::DontShow;
     EXPECT_TRUE(Wizard(w, all).ends_with("/e0 /w1 /n /r /h /m /d /z1 /u /i /v /y"));
     w.FullScreen = true;
     for (const auto v : {WizardVariant::Launch, WizardVariant::Summary, WizardVariant::Clipboard}) {
@@ -273,7 +273,7 @@ TEST(Builders, AdvancedStringsParseBackToTheirChoices) {
             EXPECT_EQ(t.BackColor, c.BackColor) << s;
             EXPECT_EQ(t.TickSound, TickNames[static_cast<int>(c.TickSound)]) << s;
             EXPECT_EQ(t.DoneSound, DoneNames[static_cast<int>(c.DoneSound)]) << s;
-            EXPECT_EQ(t.CloseMode, static_cast<int>(c.Prompting)) << s;
+            EXPECT_EQ(int(t.CloseMode), static_cast<int>(c.Prompting)) << s;
             EXPECT_EQ(t.HideTitleBar, c.HideBorder) << s;
             EXPECT_EQ(t.StartMaximized, c.FullScreen) << s;
             ExpectOptions(t, c.Options, s);
@@ -300,7 +300,7 @@ TEST(Builders, WizardStringsParseBackToTheirChoices) {
         w.TickSound = i % 3;
         w.DoneSound = (i / 3) % 3;
         w.FullScreen = i % 4 < 2;
-        w.BorderValue = i % 5 < 3 ? 0 : 1;
+        w.BorderValue = i % 5 < 3 ? WizardChoices::Border::Show : WizardChoices::Border::DontShow;
         if (i % 2 == 1) {
             w.ActionText =
                 WizardActionText("C:\\Program Files\\x.exe", i % 4 == 1 ? "" : "\"u v\"");
@@ -323,7 +323,7 @@ TEST(Builders, WizardStringsParseBackToTheirChoices) {
             EXPECT_EQ(t.TickSound, TickNames[w.TickSound]) << s;
             EXPECT_EQ(t.DoneSound, DoneNames[w.DoneSound]) << s;
             EXPECT_EQ(t.StartMaximized, maximized) << s;
-            EXPECT_EQ(t.HideTitleBar, !maximized && w.BorderValue == 1) << s;
+            EXPECT_EQ(t.HideTitleBar, !maximized && w.BorderValue == WizardChoices::Border::DontShow) << s;
             ExpectOptions(t, o, s);
             EXPECT_EQ(t.ActionFile, w.ActionText.empty() ? "" : "C:\\Program Files\\x.exe") << s;
             EXPECT_EQ(t.ActionParams, i % 4 == 3 ? "\"u v\"" : "") << s;

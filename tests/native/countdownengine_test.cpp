@@ -479,7 +479,7 @@ TEST_F(CountdownEngineTest, ClockChangeNoResumesAgainstTheNewClock) {
 }
 
 TEST_F(CountdownEngineTest, ClockChangeYesClosesThenOpensTheFrontEnd) {
-    settings.CloseMode = 2;
+    settings.CloseMode = CloseMode::Refuse;
     host.minimized = true;
     host.answer = QuestionAnswer::Yes;
     EndIn(600.5);
@@ -489,11 +489,11 @@ TEST_F(CountdownEngineTest, ClockChangeYesClosesThenOpensTheFrontEnd) {
     EXPECT_EQ(host.log, (std::vector<std::string>{"Timer1:off", "Restore", "Foreground", "Ask",
                                                   "Close", "StartFrontEnd"}));
     EXPECT_TRUE(engine.Finished());
-    EXPECT_EQ(settings.CloseMode, 0);
+    EXPECT_EQ(settings.CloseMode, CloseMode::Ask);
 }
 
 TEST_F(CountdownEngineTest, ClockChangeCancelClosesWithoutFrontEnd) {
-    settings.CloseMode = 1;
+    settings.CloseMode = CloseMode::CloseWithoutAsking;
     host.answer = QuestionAnswer::Cancel;
     EndIn(600.5);
     engine.Start();
@@ -502,7 +502,7 @@ TEST_F(CountdownEngineTest, ClockChangeCancelClosesWithoutFrontEnd) {
     EXPECT_EQ(host.Count("StartFrontEnd"), 0);
     EXPECT_FALSE(host.timer1);
     EXPECT_TRUE(engine.Finished());
-    EXPECT_EQ(settings.CloseMode, 0);
+    EXPECT_EQ(settings.CloseMode, CloseMode::Ask);
 }
 
 TEST_F(CountdownEngineTest, FailedFrontEndStartIsReportedAfterClosing) {

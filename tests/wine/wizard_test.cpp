@@ -378,7 +378,7 @@ TEST_F(WizardForm, FullScreenSkipsTheBorderPageBothWays) {
     Next();
     EXPECT_EQ(Page(), 7);
     form->RadioButton6->Click();
-    EXPECT_EQ(form->State.BorderValue, 1);
+    EXPECT_EQ(form->State.BorderValue, WizardChoices::Border::DontShow);
     EXPECT_EQ(form->Shape4->Top() - form->Image5->Top(), form->Scale(8));
     Next();
     EXPECT_EQ(Page(), 8);
