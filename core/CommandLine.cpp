@@ -43,7 +43,42 @@ public:
           line_(args.empty() ? std::string(raw) : WithProgramPath(raw, args.front())),
           s_(settings), env_(env), fs_(env.Formats()), now_(env.Now()) {}
 
-    ParseResult Run() {
+    ParseOutcome Run() {
+        ResetSettings();
+        // Each switch is processed over the whole list before the next one;
+        // the order matters where switches depend on each other.
+        if (Find('m')) {
+            s_.SilentErrors = true;
+        }
+        EndPoint('t', ParseBadT, false);
+        EndPoint('q', ParseBadQ, true);
+        AppearanceSwitches();
+        BehaviourSwitches();
+        if (Find('h')) {
+            UseMachineAutorun();
+        }
+        const int autorunWrites = ResumeSwitches();
+        for (std::size_t i = 1; i < args_.size(); ++i) {
+            if (IsSwitch(args_[i], 'a')) {
+                Action(args_[i].substr(2));
+            }
+        }
+        // Only a timer that is going to count may come back at the next
+        // log-on: a line without a valid end point, or with a missing action
+        // file, would raise its error or run its action at every log-on.
+        if (result_ == ParseOk && autorunWrites > 0) {
+            effects_.autorunWrites = autorunWrites;
+            effects_.autorunRoot = s_.AutorunRoot;
+            effects_.autorunName = DateTimeToText(s_.EndTime, fs_);
+            effects_.autorunData = s_.RestartCommandLine;
+        }
+        return {result_, std::move(effects_)};
+    }
+
+private:
+    // The fields every command line starts from; the others keep what the
+    // window set before parsing.
+    void ResetSettings() {
         s_.AllowScreenSaver = false;
         s_.PopupMenuEnabled = true;
         s_.ResumeAfterRestart = false;
@@ -59,15 +94,10 @@ public:
         s_.IsRelative = false;
         s_.ActionFile.clear();
         s_.ActionParams.clear();
-        env_.SetActionMenuItem("None", false, false);
+    }
 
-        // Each switch is processed over the whole list before the next one;
-        // the order matters where switches depend on each other.
-        if (Find('m')) {
-            s_.SilentErrors = true;
-        }
-        EndPoint('t', ParseBadT, false);
-        EndPoint('q', ParseBadQ, true);
+    // /f /b /w /c: colours, title bar and name.
+    void AppearanceSwitches() {
         if (const auto v = Value('f')) {
             SetColour(*v, s_.ForeColor);
         }
@@ -80,6 +110,10 @@ public:
         if (const auto v = Value('c')) {
             s_.TimerName = *v;
         }
+    }
+
+    // /$ /x /z /d /y /i /e /s /n /v, in this order.
+    void BehaviourSwitches() {
         if (const auto v = Value('$')) {
             s_.ActionVerb = *v;
         }
@@ -88,7 +122,7 @@ public:
         }
         if (Value('z') == "1") {
             s_.KeepOnTop = true;
-            env_.ToggleKeepOnTop();
+            effects_.keepOnTop = true;
         }
         if (Find('d')) {
             s_.AllowScreenSaver = true;
@@ -111,15 +145,16 @@ public:
         if (Find('v')) {
             s_.KeepOpenWhenDone = true;
         }
-        if (Find('h')) {
-            UseMachineAutorun();
-        }
-        std::size_t autorunWrites = 0;
+    }
+
+    // /r (every occurrence counts), /g and /u; returns the number of /r.
+    int ResumeSwitches() {
+        int count = 0;
         for (std::size_t i = 1; i < args_.size(); ++i) {
             if (IsSwitch(args_[i], 'r')) {
                 s_.ResumeAfterRestart = true;
                 s_.ResumeOnceAfterLogoff = false;
-                ++autorunWrites;
+                ++count;
             }
         }
         if (Find('g')) {
@@ -128,24 +163,9 @@ public:
         if (Find('u')) {
             s_.CheckForUpdates = false;
         }
-        for (std::size_t i = 1; i < args_.size(); ++i) {
-            if (IsSwitch(args_[i], 'a')) {
-                Action(args_[i].substr(2));
-            }
-        }
-        // Only a timer that is going to count may come back at the next
-        // log-on: a line without a valid end point, or with a missing action
-        // file, would raise its error or run its action at every log-on.
-        if (result_ == ParseOk) {
-            for (std::size_t i = 0; i < autorunWrites; ++i) {
-                env_.WriteAutorun(s_.AutorunRoot, DateTimeToText(s_.EndTime, fs_),
-                                  s_.RestartCommandLine);
-            }
-        }
-        return result_;
+        return count;
     }
 
-private:
     // Index of the first argument (item 0 is the program) that is the switch.
     std::optional<std::size_t> Find(char letter) const {
         for (std::size_t i = 1; i < args_.size(); ++i) {
@@ -239,7 +259,7 @@ private:
         if (env_.IsAdministrator()) {
             s_.AutorunRoot = RegistryRoot::LocalMachine;
         } else if (!s_.SilentErrors) {
-            env_.ShowError("/h switch is ignored. You are not an Administrator.");
+            effects_.errors.push_back("/h switch is ignored. You are not an Administrator.");
         }
     }
 
@@ -265,11 +285,11 @@ private:
             }
         }
         if (env_.FileExists(s_.ActionFile)) {
-            env_.SetActionMenuItem(s_.ActionFile, true, true);
+            effects_.actionItem = {s_.ActionFile, true, true};
         } else {
-            env_.CancelCountdown();
+            effects_.cancelCountdown = true;
             if (!s_.SilentErrors) {
-                env_.ShowError("Action file " + s_.ActionFile + " cannot be found.");
+                effects_.errors.push_back("Action file " + s_.ActionFile + " cannot be found.");
             }
             result_ = ParseActionMissing;
         }
@@ -284,12 +304,13 @@ private:
     const FormatSettings& fs_;
     DateTime now_;
     ParseResult result_ = ParseNoEndPoint;
+    ParseEffects effects_;
 };
 
 } // namespace
 
-ParseResult ParseCommandLine(const std::vector<std::string>& args, std::string_view raw,
-                             TimerSettings& settings, ParserEnvironment& env) {
+ParseOutcome ParseCommandLine(const std::vector<std::string>& args, std::string_view raw,
+                              TimerSettings& settings, ParserEnvironment& env) {
     return Parser(args, raw, settings, env).Run();
 }
 

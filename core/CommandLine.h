@@ -48,7 +48,7 @@ std::string WithProgramPath(std::string_view raw, std::string_view programPath);
 // may follow.
 std::optional<std::int32_t> ParseInteger(std::string_view text);
 
-// What the parser needs from its surroundings, and the effects it has on them.
+// What the parser asks of its surroundings.
 class ParserEnvironment {
 public:
     virtual ~ParserEnvironment() = default;
@@ -56,26 +56,43 @@ public:
     virtual const FormatSettings& Formats() = 0;
     virtual bool FileExists(const std::string& path) = 0;
     virtual bool IsAdministrator() = 0;
-    // An error message box (caption "Error", stop icon, OK).
-    virtual void ShowError(const std::string& message) = 0;
-    virtual void ToggleKeepOnTop() = 0;
-    // The autorun value of /r: called once for every /r argument, after all
-    // switches were processed, and only when the timer is going to count (a
-    // valid end point and no missing action file). `name` is the end time as
-    // text, `data` the restart command line.
-    virtual void WriteAutorun(RegistryRoot root, const std::string& name,
-                              const std::string& data) = 0;
+};
+
+// What parsing asks of the timer window. The window applies it once parsing
+// is done, in the order of the fields.
+struct ParseEffects {
+    // /z: the window goes on top, and the menu's item is checked.
+    bool keepOnTop = false;
     // The pop-up menu's action item: caption, check mark, enabled.
-    virtual void SetActionMenuItem(const std::string& caption, bool checked, bool enabled) = 0;
+    struct ActionItem {
+        std::string caption = "None";
+        bool checked = false;
+        bool enabled = false;
+    } actionItem;
     // The action file is missing: the countdown must never start.
-    virtual void CancelCountdown() = 0;
+    bool cancelCountdown = false;
+    // Error message boxes (caption "Error", stop icon, OK), in order.
+    std::vector<std::string> errors;
+    // The autorun value of /r, written once for every /r argument, and only
+    // when the timer is going to count (a valid end point and no missing
+    // action file): the end time as text is its name, the restart command
+    // line its data.
+    int autorunWrites = 0;
+    RegistryRoot autorunRoot = RegistryRoot::CurrentUser;
+    std::string autorunName;
+    std::string autorunData;
+};
+
+struct ParseOutcome {
+    ParseResult result = ParseOk;
+    ParseEffects effects;
 };
 
 // Parses the arguments (item 0 = the program) of the raw command line `raw`
 // into `settings`. Fields the window sets before parsing (TimerName, the
 // colours, CheckForUpdates) are left as they are unless a switch sets them.
-ParseResult ParseCommandLine(const std::vector<std::string>& args, std::string_view raw,
-                             TimerSettings& settings, ParserEnvironment& env);
+ParseOutcome ParseCommandLine(const std::vector<std::string>& args, std::string_view raw,
+                              TimerSettings& settings, ParserEnvironment& env);
 
 // The texts the window shows for parse results 1, 3 and 4; empty otherwise.
 std::string ParseErrorMessage(ParseResult result);

@@ -9,9 +9,6 @@ namespace brevalo {
 
 namespace {
 
-// Label2 sits this many pixels right of Label1's right edge once laid out.
-constexpr int LabelGap = 15;
-
 // The largest whole-day count the display handles; beyond it the count is
 // held at this value so the conversion from double stays defined.
 constexpr double MaxDays = std::numeric_limits<std::int32_t>::max();
@@ -80,7 +77,7 @@ void CountdownEngine::Start() {
     host_.StartUpdateCheck();
     // One tick at once, so the digits are right before the first period.
     ThreadedTimer1Timer();
-    host_.SetThreadedTimer1Enabled(true);
+    SetTicker(true);
 }
 
 void CountdownEngine::ThreadedTimer1Timer() {
@@ -88,19 +85,19 @@ void CountdownEngine::ThreadedTimer1Timer() {
         return;
     }
     if (parseResult_ != ParseOk) {
-        host_.SetThreadedTimer1Enabled(false);
+        SetTicker(false);
         return;
     }
     const std::string separator = host_.TimeSeparator();
     const DateTime remaining = settings_.EndTime - host_.Now();
     if (remaining >= 0.0) {
         ShowTexts(RemainingTexts(remaining, separator));
-        if (host_.Label1Left() + host_.Label1Width() + LabelGap != host_.Label2Left()) {
+        if (host_.LabelsNeedLayout()) {
             host_.FormResize();
         }
         if (host_.IsMinimized()) {
             // The taskbar button shows the caption, so it carries the time.
-            host_.SetCaption(host_.Label1Text() + separator + host_.Label2Text());
+            host_.SetCaption(shownMain_ + separator + shownSeconds_);
         }
         if (host_.IsMaximized()) {
             host_.HideIdleCursor();
@@ -108,16 +105,18 @@ void CountdownEngine::ThreadedTimer1Timer() {
         return;
     }
 
-    host_.SetThreadedTimer1Enabled(false);
+    SetTicker(false);
     finished_ = true;
     const CountdownTexts zero = RemainingTexts(0.0, separator);
+    shownSeconds_ = zero.seconds;
     host_.SetLabel2Text(zero.seconds);
+    shownMain_ = zero.main;
     host_.SetLabel1Text(zero.main);
     host_.RunCompletion();
 }
 
 void CountdownEngine::ShowTexts(const CountdownTexts& texts) {
-    if (texts.seconds != host_.Label2Text()) {
+    if (texts.seconds != shownSeconds_) {
         // A new second has begun. Ticks drift against the second boundaries,
         // so a change can come only about 800 ms after the previous one; the
         // sound is skipped then rather than played twice in one second.
@@ -128,15 +127,23 @@ void CountdownEngine::ShowTexts(const CountdownTexts& texts) {
             }
             lastTickSoundTick_ = now;
         }
+        shownSeconds_ = texts.seconds;
         host_.SetLabel2Text(texts.seconds);
     }
-    SetLabel1IfChanged(texts.main);
+    if (texts.main != shownMain_) {
+        shownMain_ = texts.main;
+        host_.SetLabel1Text(texts.main);
+    }
 }
 
-void CountdownEngine::SetLabel1IfChanged(const std::string& text) {
-    if (text != host_.Label1Text()) {
-        host_.SetLabel1Text(text);
-    }
+void CountdownEngine::SetTicker(bool running) {
+    running_ = running;
+    host_.SetThreadedTimer1Enabled(running);
+}
+
+void CountdownEngine::SetLabelsVisible(bool visible) {
+    labelsVisible_ = visible;
+    host_.SetLabelsVisible(visible);
 }
 
 void CountdownEngine::PauseToggle() {
@@ -147,7 +154,7 @@ void CountdownEngine::PauseToggle() {
     if (!started_) {
         return;
     }
-    const bool running = host_.ThreadedTimer1Enabled();
+    const bool running = running_;
     if (running) {
         pauseStartTick_ = host_.TickCount();
     } else {
@@ -157,18 +164,15 @@ void CountdownEngine::PauseToggle() {
         const double pausedSeconds = static_cast<double>(pausedMs / 1000);
         settings_.EndTime = (settings_.EndTime * 86400.0 + pausedSeconds) / 86400.0;
     }
-    if (!host_.Label1Visible()) {
-        host_.SetLabel1Visible(true);
-        host_.SetLabel2Visible(true);
+    if (!labelsVisible_) {
+        SetLabelsVisible(true);
     }
-    host_.SetThreadedTimer1Enabled(!running);
+    SetTicker(!running);
     host_.SetThreadedTimer2Enabled(running);
 }
 
 void CountdownEngine::ThreadedTimer2Timer() {
-    const bool visible = !host_.Label1Visible();
-    host_.SetLabel1Visible(visible);
-    host_.SetLabel2Visible(visible);
+    SetLabelsVisible(!labelsVisible_);
 }
 
 void CountdownEngine::ClockChanged() {
@@ -177,7 +181,7 @@ void CountdownEngine::ClockChanged() {
     if (State() != CountdownState::Running || !settings_.IsRelative) {
         return;
     }
-    host_.SetThreadedTimer1Enabled(false);
+    SetTicker(false);
     if (host_.IsMinimized()) {
         host_.RestoreWindow();
     }
@@ -185,7 +189,7 @@ void CountdownEngine::ClockChanged() {
     const QuestionAnswer answer = host_.AskInformationYesNoCancel(ClockChangeQuestion);
     if (answer == QuestionAnswer::No) {
         // Keep counting to the same end time against the new clock.
-        host_.SetThreadedTimer1Enabled(true);
+        SetTicker(true);
         return;
     }
     finished_ = true;
@@ -206,7 +210,7 @@ CountdownState CountdownEngine::State() {
     if (parseResult_ != ParseOk) {
         return CountdownState::NotCounting;
     }
-    return host_.ThreadedTimer1Enabled() ? CountdownState::Running : CountdownState::Paused;
+    return running_ ? CountdownState::Running : CountdownState::Paused;
 }
 
 } // namespace brevalo

@@ -33,6 +33,9 @@ class CountdownEngine {
 public:
     // Shortest gap between two tick sounds, in milliseconds.
     static constexpr std::uint32_t TickSoundGapMs = 1000;
+    // What the labels show before the first tick.
+    static constexpr const char* InitialMainText = "00:00:00";
+    static constexpr const char* InitialSecondsText = "00";
 
     // The engine keeps references to the window's settings and parse result;
     // both must outlive it.
@@ -58,13 +61,20 @@ public:
 
 private:
     void ShowTexts(const CountdownTexts& texts);
-    void SetLabel1IfChanged(const std::string& text);
+    void SetTicker(bool running);
+    void SetLabelsVisible(bool visible);
 
     CountdownHost& host_;
     TimerSettings& settings_;
     const ParseResult& parseResult_;
     bool started_ = false;
     bool finished_ = false;
+    // The ticker runs (counting) or not (paused, stopped).
+    bool running_ = false;
+    // What the labels show, as the engine last wrote it.
+    std::string shownMain_ = InitialMainText;
+    std::string shownSeconds_ = InitialSecondsText;
+    bool labelsVisible_ = true;
     std::uint32_t pauseStartTick_ = 0;
     std::uint32_t lastTickSoundTick_ = 0;
 };

@@ -25,23 +25,20 @@ public:
     virtual std::string TimeSeparator() = 0;
 
     // The 200 ms ticker and the 750 ms blinker.
-    virtual bool ThreadedTimer1Enabled() = 0;
     virtual void SetThreadedTimer1Enabled(bool enabled) = 0;
     virtual void SetThreadedTimer2Enabled(bool enabled) = 0;
 
-    // The two digit labels: days, hours and minutes, and the seconds.
-    virtual std::string Label1Text() = 0;
+    // The two digit labels: days, hours and minutes, and the seconds. The
+    // engine remembers what it wrote; the window writes them only before
+    // the start (CountdownEngine::InitialMainText and InitialSecondsText).
     virtual void SetLabel1Text(const std::string& text) = 0;
-    virtual std::string Label2Text() = 0;
     virtual void SetLabel2Text(const std::string& text) = 0;
-    virtual bool Label1Visible() = 0;
-    virtual void SetLabel1Visible(bool visible) = 0;
-    virtual void SetLabel2Visible(bool visible) = 0;
+    virtual void SetLabelsVisible(bool visible) = 0;
 
-    // The labels' placement, in pixels, and the layout that places them.
-    virtual int Label1Left() = 0;
-    virtual int Label1Width() = 0;
-    virtual int Label2Left() = 0;
+    // Whether the labels are out of place, the seconds no longer at the
+    // layout's gap right of the other digits (their width changed), and the
+    // layout that places them.
+    virtual bool LabelsNeedLayout() = 0;
     virtual void FormResize() = 0;
 
     // The window.

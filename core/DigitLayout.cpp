@@ -18,12 +18,12 @@ DigitLayout LayoutDigits(int windowWidth, int windowHeight, int clientHeight, in
         label1 = label1Extent(layout.label1Size);
     }
     // Centre the pair, first with the seconds label's old width ...
-    layout.label1Left = windowWidth / 2 - (label1.width - label2WidthBefore - 15) / 2;
-    // ... then with the seconds at half size, 15 pixels right of the digits.
+    layout.label1Left = windowWidth / 2 - (label1.width - label2WidthBefore - DigitGap) / 2;
+    // ... then with the seconds at half size, the gap right of the digits.
     layout.label2Size = layout.label1Size / 2;
     const TextExtent label2 = label2Extent(layout.label2Size);
     layout.label1Left -= label2.width + 7;
-    layout.label2Left = layout.label1Left + label1.width + 15;
+    layout.label2Left = layout.label1Left + label1.width + DigitGap;
     // Vertically centred; the seconds' bottom at the digits' middle.
     layout.label1Top = windowHeight / 2 - label1.height / 2;
     layout.label2Top = layout.label1Top + label1.height / 2 - label2.height;

@@ -24,6 +24,9 @@ struct DigitLayout {
 // that keeps it rather than going to zero or negative sizes.
 inline constexpr int MinimumDigitSize = 3;
 
+// The seconds label stands this many pixels right of the other digits.
+inline constexpr int DigitGap = 15;
+
 // `windowWidth` and `windowHeight` are the window's outer size, `clientHeight`
 // its inner height; `label2WidthBefore` is the seconds label's width before
 // this layout; the extents give a label's text size at a font size in points.

@@ -14,66 +14,36 @@
 #include "Locale.h"
 #include "MessageBox.h"
 #include "OsError.h"
+#include "ScreenSaver.h"
 #include "Settings.h"
+#include "ShellOpen.h"
+#include "SoundNames.h"
 #include "Sounds.h"
 #include "Strings.h"
 #include "UpdateCheck.h"
 #include "Win32Registry.h"
 
-#include <mmsystem.h>
-#include <shellapi.h>
-
 #include <stdexcept>
 
 namespace brevalo {
 
-// What the command-line parser needs from the window and the system.
-class TForm1::Parser : public ParserEnvironment {
-public:
-    explicit Parser(TForm1& form) : form_(form), formats_(os::UserFormatSettings()) {}
+namespace {
 
-    DateTime Now() override { return form_.Now(); }
+// What the command-line parser asks of the system.
+class SystemParserEnvironment : public ParserEnvironment {
+public:
+    explicit SystemParserEnvironment(std::function<DateTime()> now)
+        : now_(std::move(now)), formats_(os::UserFormatSettings()) {}
+
+    DateTime Now() override { return now_(); }
     const FormatSettings& Formats() override { return formats_; }
     bool FileExists(const std::string& path) override { return os::FileExists(path); }
     bool IsAdministrator() override { return os::IsAdministrator(); }
-    void ShowError(const std::string& message) override { gui::ErrorBox(message, form_.Handle()); }
-    void ToggleKeepOnTop() override { form_.Keepontop1Click(); }
-    void WriteAutorun(RegistryRoot root, const std::string& name,
-                      const std::string& data) override {
-        // A refused registry write must not stop the timer: report it and go
-        // on. The name is chosen once; a second /r writes the same value.
-        try {
-            if (!form_.runValue_)
-                form_.runValue_.emplace(root, name, data);
-            form_.runValue_->Write();
-        } catch (...) {
-            gui::Application::Instance().HandleException(std::current_exception());
-        }
-    }
-    void SetActionMenuItem(const std::string& caption, bool checked, bool enabled) override {
-        form_.ActionItem1->SetCaption(caption);
-        form_.ActionItem1->SetChecked(checked);
-        form_.ActionItem1->SetEnabled(enabled);
-    }
-    void CancelCountdown() override {
-        form_.RemoveIdleHook();
-        form_.engine_.SetFinished(true);
-    }
 
 private:
-    TForm1& form_;
+    std::function<DateTime()> now_;
     FormatSettings formats_;
 };
-
-namespace {
-
-// Posted by the flash thread: run the completion flash on the window thread.
-constexpr UINT FlashMessage = WM_APP + 1;
-
-void SetScreenSaverActive(bool active) {
-    if (!SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, 0))
-        base::RaiseLastOsError();
-}
 
 } // namespace
 
@@ -82,29 +52,10 @@ std::string AboutText() {
            "Copyright (C) 2026 Orsenic Software. All rights reserved.";
 }
 
-// A short-lived thread whose only work is to have the completion flash run
-// on the window's thread.
-class TForm1::TFlashDone {
-public:
-    explicit TFlashDone(HWND window) : window_(window) {
-        thread_.Reset(CreateThread(nullptr, 0, &ThreadProc, this, 0, nullptr));
-        if (!thread_)
-            base::RaiseLastOsError();
-    }
-    TFlashDone(const TFlashDone&) = delete;
-    TFlashDone& operator=(const TFlashDone&) = delete;
-    ~TFlashDone() { WaitForSingleObject(thread_.Get(), INFINITE); }
-
-private:
-    static DWORD WINAPI ThreadProc(void* self) noexcept {
-        PostMessageW(static_cast<TFlashDone*>(self)->window_, FlashMessage, 0, 0);
-        return 0;
-    }
-    HWND window_;
-    base::KernelHandle thread_;
-};
-
-TForm1::TForm1() : Label1(*this), Label2(*this), engine_(*this, settings_, parseResult_) {
+TForm1::TForm1()
+    : Label1(*this), Label2(*this), app_(gui::Application::Instance()),
+      engine_(*this, settings_, parseResult_),
+      completion_(std::make_shared<TCompletion>(static_cast<CompletionHost&>(*this), settings_, app_)) {
     ThreadedTimer1.SetInterval(200);
     ThreadedTimer1.SetThreadPriority(tpHighest);
     ThreadedTimer1.OnTimer = [this](TThreadedTimer&) { engine_.ThreadedTimer1Timer(); };
@@ -121,67 +72,19 @@ TForm1::~TForm1() {
 
 void TForm1::FormCreate(std::optional<std::string> commandLine) {
     // The screen saver stays off while the timer counts.
-    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
-    flashDone_ = false;
-
-    CreateParams params;
-    params.className = L"TForm1";
-    params.caption = L"Timer";
-    params.style = WS_OVERLAPPEDWINDOW;
-    // Its own taskbar button, labelled with the caption.
-    params.exStyle = WS_EX_APPWINDOW;
-    params.icon = LoadIconW(gui::Application::Instance().Instance_(), L"MAINICON");
-    CreateHandle(params);
-    PopupMenu1.SetOwner(this);
-
-    engine_.SetFinished(false);
-    if (HMENU system = GetSystemMenu(Handle(), FALSE)) {
-        AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(system, MF_STRING, AboutCommand, L"About");
-    }
-
-    Label1.SetText("00:00:00");
-    Label2.SetText("00");
-    SetText("Timer");
-    // Nothing during creation may ask before closing.
-    closeQueryAttached_ = false;
-    settings_.TimerName = "Timer";
-
+    os::SetScreenSaverActive(false);
+    CreateTimerWindow();
     ReadWindowSettings();
-
     timeUpMessage_ = RegisterWindowMessageW(L"WM_TIME_UP");
     timerStoppedMessage_ = RegisterWindowMessageW(L"WM_TIMER_STOPPED");
-
-    // The digits' font: installed from the program itself when missing.
-    try {
-        InstallDigitFont();
-    } catch (...) {
-        gui::Application::Instance().HandleException(std::current_exception());
-    }
-    Label1.SetFont(DigitFontFace, 48, ANSI_CHARSET, true, true);
-    Label2.SetFont(DigitFontFace, 24, ANSI_CHARSET, true, true);
-    SetDoubleBuffered(true);
-    SetKeyPreview(true);
-
-    Label1.OnClick = [this](gui::GraphicControl&) { LeaveFullScreen(false); };
-    Label2.OnClick = [this](gui::GraphicControl&) { LeaveFullScreen(false); };
-
+    SetUpDigits();
     PlaceOnScreen();
     timeSeparator_ = os::UserFormatSettings().timeSeparator;
 
     // The countdown starts at the first idle moment; parsing removes the
     // hook again when the action file is missing.
-    idleHook_ = gui::Application::Instance().AddIdleHandler([this] { engine_.Start(); });
-
-    std::string raw = commandLine ? *commandLine : base::Narrow(GetCommandLineW());
-    std::vector<std::string> args = SplitCommandLine(raw);
-    if (!args.empty())
-        args[0] = os::ProgramPath();
-    Parser parser(*this);
-    parseResult_ = ParseCommandLine(args, raw, settings_, parser);
-    Label1.SetColor(COLORREF(settings_.ForeColor));
-    Label2.SetColor(COLORREF(settings_.ForeColor));
-    SetColor(COLORREF(settings_.BackColor));
+    idleHook_ = app_.AddIdleHandler([this] { engine_.Start(); });
+    ParseArguments(commandLine);
     if (!settings_.SilentErrors) {
         if (parseResult_ == ParseActionMissing)
             return;
@@ -195,10 +98,93 @@ void TForm1::FormCreate(std::optional<std::string> commandLine) {
         ShowWindow(Handle(), SW_SHOWMAXIMIZED);
 
     closeQueryAttached_ = true;
-    if (settings_.AllowScreenSaver)
-        SetScreenSaverActive(true);
+    if (settings_.AllowScreenSaver && !os::SetScreenSaverActive(true))
+        base::RaiseLastOsError();
 
     lastMouseMoveTick_ = TickSource();
+}
+
+// The window itself, its About item, and the texts it starts with.
+void TForm1::CreateTimerWindow() {
+    CreateParams params;
+    params.className = L"TForm1";
+    params.caption = L"Timer";
+    params.style = WS_OVERLAPPEDWINDOW;
+    // Its own taskbar button, labelled with the caption.
+    params.exStyle = WS_EX_APPWINDOW;
+    params.icon = LoadIconW(app_.Instance_(), L"MAINICON");
+    CreateHandle(params);
+    PopupMenu1.SetOwner(this);
+
+    engine_.SetFinished(false);
+    if (HMENU system = GetSystemMenu(Handle(), FALSE)) {
+        AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(system, MF_STRING, AboutCommand, L"About");
+    }
+
+    Label1.SetText(CountdownEngine::InitialMainText);
+    Label2.SetText(CountdownEngine::InitialSecondsText);
+    SetText("Timer");
+    // Nothing during creation may ask before closing.
+    closeQueryAttached_ = false;
+    settings_.TimerName = "Timer";
+}
+
+// The digits' font, installed from the program itself when missing, and
+// the labels' behaviour.
+void TForm1::SetUpDigits() {
+    try {
+        InstallDigitFont();
+    } catch (...) {
+        app_.HandleException(std::current_exception());
+    }
+    Label1.SetFont(DigitFontFace, 48, ANSI_CHARSET, true, true);
+    Label2.SetFont(DigitFontFace, 24, ANSI_CHARSET, true, true);
+    SetDoubleBuffered(true);
+    SetKeyPreview(true);
+
+    Label1.OnClick = [this](gui::GraphicControl&) { LeaveFullScreen(false); };
+    Label2.OnClick = [this](gui::GraphicControl&) { LeaveFullScreen(false); };
+}
+
+void TForm1::ParseArguments(const std::optional<std::string>& commandLine) {
+    std::string raw = commandLine ? *commandLine : base::Narrow(GetCommandLineW());
+    std::vector<std::string> args = SplitCommandLine(raw);
+    if (!args.empty())
+        args[0] = os::ProgramPath();
+    SystemParserEnvironment environment(NowSource);
+    const ParseOutcome outcome = ParseCommandLine(args, raw, settings_, environment);
+    parseResult_ = outcome.result;
+    ApplyParseEffects(outcome.effects);
+    Label1.SetColor(COLORREF(settings_.ForeColor));
+    Label2.SetColor(COLORREF(settings_.ForeColor));
+    SetColor(COLORREF(settings_.BackColor));
+}
+
+// What parsing asked of the window, in order.
+void TForm1::ApplyParseEffects(const ParseEffects& effects) {
+    if (effects.keepOnTop)
+        Keepontop1Click();
+    ActionItem1->SetCaption(effects.actionItem.caption);
+    ActionItem1->SetChecked(effects.actionItem.checked);
+    ActionItem1->SetEnabled(effects.actionItem.enabled);
+    if (effects.cancelCountdown) {
+        RemoveIdleHook();
+        engine_.SetFinished(true);
+    }
+    for (const std::string& error : effects.errors)
+        gui::ErrorBox(error, Handle());
+    for (int i = 0; i < effects.autorunWrites; ++i) {
+        // A refused registry write must not stop the timer: report it and go
+        // on. The name is chosen once; a second /r writes the same value.
+        try {
+            if (!runValue_)
+                runValue_.emplace(effects.autorunRoot, effects.autorunName, effects.autorunData);
+            runValue_->Write();
+        } catch (...) {
+            app_.HandleException(std::current_exception());
+        }
+    }
 }
 
 void TForm1::ReadWindowSettings() {
@@ -208,7 +194,7 @@ void TForm1::ReadWindowSettings() {
     } catch (...) {
         // A damaged settings file is reported; the timer runs on with the
         // default colours.
-        gui::Application::Instance().HandleException(std::current_exception());
+        app_.HandleException(std::current_exception());
     }
     settings_.ForeColor = window.ForeColor;
     settings_.BackColor = window.BackColor;
@@ -259,16 +245,16 @@ void TForm1::CreatePopupMenu() {
     MenuItem& sound = PopupMenu1.Add("Sound");
     MenuItem& countdown = sound.Add("Countdown");
     cdStandard =
-        radio(countdown.Add("Standard", [this](MenuItem&) { settings_.TickSound = "TICK1"; }), 2);
+        radio(countdown.Add("Standard", [this](MenuItem&) { settings_.TickSound = TickSoundNames[1]; }), 2);
     cdElectronic =
-        radio(countdown.Add("Electronic", [this](MenuItem&) { settings_.TickSound = "BEEP1"; }), 2);
+        radio(countdown.Add("Electronic", [this](MenuItem&) { settings_.TickSound = TickSoundNames[2]; }), 2);
     countdown.AddSeparator();
     cdOff = radio(countdown.Add("Off", [this](MenuItem&) { settings_.TickSound.clear(); }), 2);
     MenuItem& complete = sound.Add("Complete");
     comStandard =
-        radio(complete.Add("Standard", [this](MenuItem&) { settings_.DoneSound = "DONE1"; }), 3);
+        radio(complete.Add("Standard", [this](MenuItem&) { settings_.DoneSound = DoneSoundNames[1]; }), 3);
     comElectronic =
-        radio(complete.Add("Electronic", [this](MenuItem&) { settings_.DoneSound = "DONE2"; }), 3);
+        radio(complete.Add("Electronic", [this](MenuItem&) { settings_.DoneSound = DoneSoundNames[2]; }), 3);
     complete.AddSeparator();
     comOff = radio(complete.Add("Off", [this](MenuItem&) { settings_.DoneSound.clear(); }), 3);
 
@@ -309,8 +295,8 @@ void TForm1::PopupMenu1Popup() {
         else if (name.find_first_not_of(' ') == std::string::npos)
             off->SetChecked(true);
     };
-    mark(settings_.TickSound, "TICK1", "BEEP1", cdStandard, cdElectronic, cdOff);
-    mark(settings_.DoneSound, "DONE1", "DONE2", comStandard, comElectronic, comOff);
+    mark(settings_.TickSound, TickSoundNames[1], TickSoundNames[2], cdStandard, cdElectronic, cdOff);
+    mark(settings_.DoneSound, DoneSoundNames[1], DoneSoundNames[2], comStandard, comElectronic, comOff);
     Checkforupdates1->SetChecked(settings_.CheckForUpdates);
     Help1->SetCaption(os::HelpCaption());
 }
@@ -382,7 +368,7 @@ void TForm1::RemoveRunValue() {
     try {
         runValue_->Remove();
     } catch (...) {
-        gui::Application::Instance().HandleException(std::current_exception());
+        app_.HandleException(std::current_exception());
     }
 }
 
@@ -392,46 +378,10 @@ void TForm1::WriteRunOnce() {
 }
 
 void TForm1::StartAction() {
-    const std::wstring params = settings_.ActionParams.empty()
-                                    ? std::wstring()
-                                    : L"\"" + base::Widen(settings_.ActionParams) + L"\"";
-    SetLastError(0);
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(Handle(), base::Widen(settings_.ActionVerb).c_str(),
-                      base::Widen(settings_.ActionFile).c_str(),
-                      params.empty() ? nullptr : params.c_str(), nullptr, SW_SHOWNORMAL));
-    if (result <= 32)
-        base::RaiseLastOsError();
-}
-
-void TForm1::Flash() {
-    flashRequested_ = false;
-    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    for (int i = 0; i < 8 && Handle(); ++i) {
-        Invert1Click();
-        gui::Application::Instance().ProcessMessages();
-        if (!Handle())
-            break;
-        InvalidateRect(Handle(), nullptr, FALSE);
-        UpdateWindow(Handle());
-        Sleep(450);
-    }
-    flashDone_ = true;
-}
-
-void TForm1::WaitForFlash() {
-    flashAllowed_ = true;
-    if (flashRequested_)
-        Flash();
-    gui::Application& app = gui::Application::Instance();
-    // The flash thread's request may still be on its way; pump until it has
-    // run. A window closed meanwhile, or the end of the program, ends the
-    // wait.
-    while (!flashDone_ && Handle() && !app.Terminated()) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        app.ProcessMessages();
-    }
-    flashThread_.reset();
+    // The parameters go to the action as one quoted argument.
+    os::ShellOpen(Handle(), settings_.ActionVerb, settings_.ActionFile,
+                  settings_.ActionParams.empty() ? std::string()
+                                                 : "\"" + settings_.ActionParams + "\"");
 }
 
 void TForm1::ShowAbout() {
@@ -587,11 +537,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         sessionQueried_ = false;
         break;
-    case FlashMessage:
-        flashRequested_ = true;
-        if (flashAllowed_ && !flashDone_)
-            Flash();
-        return 0;
     case WM_SYSCOMMAND:
         if (wParam == AboutCommand) {
             ShowAbout();
@@ -613,7 +558,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         ThreadedTimer1.SetEnabled(false);
         ThreadedTimer2.SetEnabled(false);
-        SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+        os::SetScreenSaverActive(true);
         WriteWindowSettings();
         break;
     }
@@ -631,44 +576,24 @@ std::uint32_t TForm1::TickCount() {
 std::string TForm1::TimeSeparator() {
     return timeSeparator_;
 }
-bool TForm1::ThreadedTimer1Enabled() {
-    return ThreadedTimer1.Enabled();
-}
 void TForm1::SetThreadedTimer1Enabled(bool enabled) {
     ThreadedTimer1.SetEnabled(enabled);
 }
 void TForm1::SetThreadedTimer2Enabled(bool enabled) {
     ThreadedTimer2.SetEnabled(enabled);
 }
-std::string TForm1::Label1Text() {
-    return Label1.Text();
-}
 void TForm1::SetLabel1Text(const std::string& text) {
     Label1.SetText(text);
-}
-std::string TForm1::Label2Text() {
-    return Label2.Text();
 }
 void TForm1::SetLabel2Text(const std::string& text) {
     Label2.SetText(text);
 }
-bool TForm1::Label1Visible() {
-    return Label1.Visible();
-}
-void TForm1::SetLabel1Visible(bool visible) {
+void TForm1::SetLabelsVisible(bool visible) {
     Label1.SetVisible(visible);
-}
-void TForm1::SetLabel2Visible(bool visible) {
     Label2.SetVisible(visible);
 }
-int TForm1::Label1Left() {
-    return Label1.Left();
-}
-int TForm1::Label1Width() {
-    return Label1.Width();
-}
-int TForm1::Label2Left() {
-    return Label2.Left();
+bool TForm1::LabelsNeedLayout() {
+    return Label1.Left() + Label1.Width() + DigitGap != Label2.Left();
 }
 bool TForm1::IsMinimized() {
     return IsIconic(Handle());
@@ -697,7 +622,7 @@ void TForm1::CloseWindow() {
 
 void TForm1::RemoveIdleHook() {
     if (idleHook_) {
-        gui::Application::Instance().RemoveIdleHandler(idleHook_);
+        app_.RemoveIdleHandler(idleHook_);
         idleHook_ = 0;
     }
 }
@@ -715,32 +640,7 @@ void TForm1::PlayTickSound() {
 }
 
 void TForm1::RunCompletion() {
-    if (IsIconic(Handle()))
-        ShowWindow(Handle(), SW_RESTORE);
-    if (!settings_.NoBringToFront)
-        gui::ForceForeground(Handle());
-    PlayResourceSound(settings_.DoneSound);
-    flashThread_ = std::make_unique<TFlashDone>(Handle());
-    gui::Application::Instance().ProcessMessages();
-    if (settings_.ResumeAfterRestart)
-        RemoveRunValue();
-    Broadcast(timeUpMessage_);
-    settings_.CloseMode = CloseMode::Ask;
-    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
-    if (os::FileExists(settings_.ActionFile)) {
-        try {
-            StartAction();
-        } catch (...) {
-            // The user must learn that the action did not start; the window
-            // stays open, finished, as the reminder.
-            gui::Application::Instance().HandleException(std::current_exception());
-            WaitForFlash();
-            return;
-        }
-    }
-    WaitForFlash();
-    if (!settings_.KeepOpenWhenDone)
-        CloseWindow();
+    completion_->Run();
 }
 
 QuestionAnswer TForm1::AskInformationYesNoCancel(const std::string& message) {

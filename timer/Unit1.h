@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "ColorDialog.h"
 #include "CommandLine.h"
+#include "Completion.h"
 #include "CountdownEngine.h"
 #include "CountdownHost.h"
 #include "Form.h"
@@ -28,7 +29,14 @@
 
 namespace brevalo {
 
-class TForm1 : public gui::Form, private CountdownHost {
+namespace gui {
+class Application;
+}
+
+// The timer window. It creates itself from the command line, handles its
+// messages and its pop-up menu, and hands the countdown to the engine and
+// the end to the completion sequence.
+class TForm1 : public gui::Form, private CountdownHost, private CompletionHost {
 public:
     TForm1();
     ~TForm1() override;
@@ -97,8 +105,10 @@ protected:
     bool KeyUp(WORD key) override;
 
 private:
-    class Parser;
-
+    void CreateTimerWindow();
+    void SetUpDigits();
+    void ParseArguments(const std::optional<std::string>& commandLine);
+    void ApplyParseEffects(const ParseEffects& effects);
     void PlaceOnScreen();
     void ReadWindowSettings();
     void WriteWindowSettings() noexcept;
@@ -108,36 +118,26 @@ private:
     void SizeChanged(WPARAM kind);
     bool CloseQuery();
     void Broadcast(UINT message);
-    void RemoveRunValue();
     void WriteRunOnce();
-    void StartAction();
-    void Flash();
-    void WaitForFlash();
     void ShowAbout();
 
     // CountdownHost
     DateTime Now() override;
     std::uint32_t TickCount() override;
     std::string TimeSeparator() override;
-    bool ThreadedTimer1Enabled() override;
     void SetThreadedTimer1Enabled(bool enabled) override;
     void SetThreadedTimer2Enabled(bool enabled) override;
-    std::string Label1Text() override;
     void SetLabel1Text(const std::string& text) override;
-    std::string Label2Text() override;
     void SetLabel2Text(const std::string& text) override;
-    bool Label1Visible() override;
-    void SetLabel1Visible(bool visible) override;
-    void SetLabel2Visible(bool visible) override;
-    int Label1Left() override;
-    int Label1Width() override;
-    int Label2Left() override;
+    void SetLabelsVisible(bool visible) override;
+    bool LabelsNeedLayout() override;
     bool IsMinimized() override;
     bool IsMaximized() override;
     void SetCaption(const std::string& caption) override;
     void RestoreWindow() override;
     bool ForceForeground() override;
     void HideIdleCursor() override;
+    // Both hosts': through the close handling, by a posted WM_CLOSE.
     void CloseWindow() override;
     void RemoveIdleHook() override;
     void HideTitleBar() override;
@@ -147,6 +147,14 @@ private:
     QuestionAnswer AskInformationYesNoCancel(const std::string& message) override;
     void StartFrontEnd() override;
 
+    // CompletionHost
+    HWND Window() override { return Handle(); }
+    void RemoveRunValue() override;
+    void BroadcastTimeUp() override { Broadcast(timeUpMessage_); }
+    void InvertColours() override { Invert1Click(); }
+    void StartAction() override;
+
+    gui::Application& app_;
     TimerSettings settings_;
     ParseResult parseResult_ = ParseNoEndPoint;
     CountdownEngine engine_;
@@ -166,13 +174,7 @@ private:
     bool sessionQueried_ = false;
     bool closeQueryBeforeSession_ = false;
     bool sessionEnding_ = false;
-    // The completion flash: requested by its thread, run on this thread once
-    // the completion sequence waits for it.
-    bool flashRequested_ = false;
-    bool flashAllowed_ = false;
-    bool flashDone_ = false;
-    class TFlashDone;
-    std::unique_ptr<TFlashDone> flashThread_;
+    std::shared_ptr<TCompletion> completion_;
 };
 
 // The system command of the "About" item of the window menu.

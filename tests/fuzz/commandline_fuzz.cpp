@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 #include "DateTimeText.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -37,18 +38,6 @@ public:
         return (flags_ & 2) != 0 || (path.size() > 4 && path.ends_with(".exe"));
     }
     bool IsAdministrator() override { return (flags_ & 1) != 0; }
-    void ShowError(const std::string&) override { ++errors; }
-    void ToggleKeepOnTop() override { ++toggles; }
-    void WriteAutorun(RegistryRoot, const std::string&, const std::string&) override {
-        ++autorunWrites;
-    }
-    void SetActionMenuItem(const std::string&, bool, bool) override {}
-    void CancelCountdown() override { ++cancels; }
-
-    int errors = 0;
-    int toggles = 0;
-    int autorunWrites = 0;
-    int cancels = 0;
 
 private:
     FormatSettings fs_;
@@ -124,7 +113,7 @@ void CheckReplace(std::string_view raw, std::size_t item, std::size_t offset,
 
 constexpr char ProgramPath[] = "C:\\Program Files\\Brevalo\\Brevalo.exe";
 
-ParseResult Parse(std::string_view raw, TimerSettings& settings, FakeEnvironment& env) {
+ParseOutcome Parse(std::string_view raw, TimerSettings& settings, FakeEnvironment& env) {
     std::vector<std::string> args = SplitCommandLine(raw);
     if (!args.empty()) {
         args[0] = ProgramPath;
@@ -136,7 +125,9 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
     std::vector<std::string> args = SplitCommandLine(raw);
     TimerSettings settings;
     FakeEnvironment env(in.formats, in.now, in.flags);
-    const ParseResult result = Parse(raw, settings, env);
+    const ParseOutcome outcome = Parse(raw, settings, env);
+    const ParseResult result = outcome.result;
+    const ParseEffects& effects = outcome.effects;
 
     Require(result == ParseOk || result == ParseNoEndPoint || result == ParseBadT ||
                 result == ParseBadQ || result == ParseActionMissing,
@@ -144,16 +135,16 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
     const bool hasEndPoint = FindSwitch(args, 't') || FindSwitch(args, 'q');
     Require(hasEndPoint || result == ParseNoEndPoint || result == ParseActionMissing,
             "no end point gives code 1 unless an action is missing");
-    Require((env.cancels > 0) == (result == ParseActionMissing),
+    Require(effects.cancelCountdown == (result == ParseActionMissing),
             "the countdown is cancelled exactly when an action file is missing");
-    Require(!settings.SilentErrors || env.errors == 0, "/m silences every message");
+    Require(!settings.SilentErrors || effects.errors.empty(), "/m silences every message");
     int rCount = 0;
     for (std::size_t i = 1; i < args.size(); ++i) {
         rCount += IsSwitch(args[i], 'r') ? 1 : 0;
     }
-    Require(env.autorunWrites == (result == ParseOk ? rCount : 0),
+    Require(effects.autorunWrites == (result == ParseOk ? rCount : 0),
             "one autorun write per /r, and only for a timer that counts");
-    Require(env.toggles == (settings.KeepOnTop ? 1 : 0), "keep on top toggled once at most");
+    Require(effects.keepOnTop == settings.KeepOnTop, "keep on top asked for exactly with /z1");
     Require(int(settings.CloseMode) >= 0 && int(settings.CloseMode) <= 2, "close mode is 0, 1 or 2");
     Require(settings.TickSound.size() <= MaxSoundNameLength, "tick sound fits");
     Require(settings.DoneSound.size() <= MaxSoundNameLength, "done sound fits");
@@ -200,7 +191,16 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
     // argument and counts to the same moment.
     const auto restartArgs = SplitCommandLine(settings.RestartCommandLine);
     Require(restartArgs.size() == args.size(), "the restart line keeps its arguments");
-    Require(restartArgs[0] == ProgramPath, "the restart line names the program by its path");
+    // File names are compared without regard to case: a program part that
+    // differs from the path only in case is already that path, and is kept.
+    const auto sameIgnoringCase = [](std::string_view x, std::string_view y) {
+        return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char a, char b) {
+                   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+                   return lower(a) == lower(b);
+               });
+    };
+    Require(sameIgnoringCase(restartArgs[0], ProgramPath),
+            "the restart line names the program by its path");
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (i == *relative) {
             Require(restartArgs[i].substr(0, 2) == args[i].substr(0, 2), "the switch stays");
@@ -215,7 +215,7 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
 
     TimerSettings again;
     FakeEnvironment env2(later.formats, later.now, later.flags);
-    const ParseResult second = Parse(settings.RestartCommandLine, again, env2);
+    const ParseResult second = Parse(settings.RestartCommandLine, again, env2).result;
     Require(second == result, "the restart line parses with the same result");
     Require(SameSecond(again.EndTime, settings.EndTime), "the restart line keeps the end time");
 }

@@ -10,6 +10,7 @@
 using namespace brevalo;
 using namespace brevalo::test;
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 namespace {
 
@@ -24,25 +25,32 @@ public:
     FormatSettings formats;
     std::set<std::string> files{"C:\\Tools\\run.exe"};
     bool administrator = false;
-    std::vector<std::string> effects;
 
     DateTime Now() override { return now; }
     const FormatSettings& Formats() override { return formats; }
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     bool IsAdministrator() override { return administrator; }
-    void ShowError(const std::string& message) override { effects.push_back("error " + message); }
-    void ToggleKeepOnTop() override { effects.push_back("toggle"); }
-    void WriteAutorun(RegistryRoot root, const std::string& name,
-                      const std::string& data) override {
-        effects.push_back(std::string(root == RegistryRoot::LocalMachine ? "HKLM " : "HKCU ") +
-                          name + " = " + data);
-    }
-    void SetActionMenuItem(const std::string& caption, bool checked, bool enabled) override {
-        effects.push_back("menu " + caption + (checked ? " checked" : "") +
-                          (enabled ? " enabled" : ""));
-    }
-    void CancelCountdown() override { effects.push_back("cancel"); }
 };
+
+// The effects in the order the window applies them; an action item left at
+// its start ("None", unchecked, disabled) is not listed.
+std::vector<std::string> Describe(const ParseEffects& e) {
+    std::vector<std::string> out;
+    if (e.keepOnTop)
+        out.push_back("toggle");
+    const auto& item = e.actionItem;
+    if (item.caption != "None" || item.checked || item.enabled)
+        out.push_back("menu " + item.caption + (item.checked ? " checked" : "") +
+                      (item.enabled ? " enabled" : ""));
+    if (e.cancelCountdown)
+        out.push_back("cancel");
+    for (const auto& error : e.errors)
+        out.push_back("error " + error);
+    for (int i = 0; i < e.autorunWrites; ++i)
+        out.push_back(std::string(e.autorunRoot == RegistryRoot::LocalMachine ? "HKLM " : "HKCU ") +
+                      e.autorunName + " = " + e.autorunData);
+    return out;
+}
 
 struct Parsed {
     ParseResult result;
@@ -56,8 +64,9 @@ Parsed Parse(const std::string& switches, FakeEnvironment env = {}) {
     args[0] = "C:\\Brevalo\\brevalo.exe";
     Parsed p;
     p.settings.ForeColor = Rgb(1, 2, 3);
-    p.result = ParseCommandLine(args, raw, p.settings, env);
-    p.effects = env.effects;
+    const ParseOutcome outcome = ParseCommandLine(args, raw, p.settings, env);
+    p.result = outcome.result;
+    p.effects = Describe(outcome.effects);
     return p;
 }
 
@@ -136,7 +145,7 @@ TEST(ParseCommandLine, ValueSwitchesTakeEffectOnlyWithValidValues) {
     EXPECT_TRUE(s.AllowScreenSaver && s.PauseDisabled && s.NoBringToFront && s.KeepOpenWhenDone &&
                 s.StartMaximized && s.SilentErrors);
     EXPECT_FALSE(s.PopupMenuEnabled || s.CheckForUpdates);
-    EXPECT_THAT(all.effects, ElementsAre("menu None", "toggle"));
+    EXPECT_THAT(all.effects, ElementsAre("toggle"));
 
     EXPECT_EQ(Parse("/e2 /s0 /x1 /c\"Tea break\" /cOther").settings.TickSound, "BEEP1");
     EXPECT_EQ(Parse("/e2 /s0").settings.DoneSound, "");
@@ -173,7 +182,7 @@ TEST(ParseCommandLine, AdministratorRootAndAutorunWrites) {
     EXPECT_EQ(refused.settings.RestartCommandLine, line);
     EXPECT_THAT(
         refused.effects,
-        ElementsAre("menu None", "error /h switch is ignored. You are not an Administrator.",
+        ElementsAre("error /h switch is ignored. You are not an Administrator.",
                     "HKCU 12/7/2026 7:06:00 PM = " + line, "HKCU 12/7/2026 7:06:00 PM = " + line));
     EXPECT_TRUE(refused.settings.ResumeAfterRestart);
     EXPECT_FALSE(refused.settings.ResumeOnceAfterLogoff);
@@ -183,9 +192,9 @@ TEST(ParseCommandLine, AdministratorRootAndAutorunWrites) {
     const Parsed machine = Parse("/r /q60 /h", admin);
     EXPECT_EQ(machine.settings.AutorunRoot, RegistryRoot::LocalMachine);
     EXPECT_THAT(machine.effects,
-                ElementsAre("menu None", "HKLM 12/7/2026 7:06:00 PM = "
+                ElementsAre("HKLM 12/7/2026 7:06:00 PM = "
                                          "\"C:\\Brevalo\\brevalo.exe\" /r /q12/7/20267:06:00PM /h"));
-    EXPECT_THAT(Parse("/h /m /h").effects, ElementsAre("menu None"));
+    EXPECT_THAT(Parse("/h /m /h").effects, IsEmpty());
 }
 
 TEST(ParseCommandLine, OnlyATimerThatWillCountWritesItsRunValue) {
@@ -194,18 +203,18 @@ TEST(ParseCommandLine, OnlyATimerThatWillCountWritesItsRunValue) {
     for (const char* switches : {"/tgarbage /r", "/r", "/r /c", "/q /r /t"}) {
         const Parsed p = Parse(switches);
         EXPECT_NE(p.result, ParseOk) << switches;
-        EXPECT_THAT(p.effects, ElementsAre("menu None")) << switches;
+        EXPECT_THAT(p.effects, IsEmpty()) << switches;
         EXPECT_TRUE(p.settings.ResumeAfterRestart) << switches;
     }
     const Parsed missing = Parse("/r /q60 /aC:\\none.exe /m");
     EXPECT_EQ(missing.result, ParseActionMissing);
-    EXPECT_THAT(missing.effects, ElementsAre("menu None", "cancel"));
+    EXPECT_THAT(missing.effects, ElementsAre("cancel"));
 
     // The write comes once every switch is known, after the action's effects.
     const Parsed counts = Parse("/tgarbage /q60 /r /aC:\\Tools\\run.exe");
     EXPECT_EQ(counts.result, ParseOk);
     EXPECT_THAT(counts.effects,
-                ElementsAre("menu None", "menu C:\\Tools\\run.exe checked enabled",
+                ElementsAre("menu C:\\Tools\\run.exe checked enabled",
                             "HKCU 12/7/2026 7:06:00 PM = \"C:\\Brevalo\\brevalo.exe\" "
                             "/tgarbage /q12/7/20267:06:00PM /r /aC:\\Tools\\run.exe"));
 }
@@ -215,7 +224,7 @@ TEST(ParseCommandLine, ActionTextFileParametersAndMissingFiles) {
     EXPECT_EQ(found.result, ParseOk);
     EXPECT_EQ(found.settings.ActionFile, "C:\\Tools\\run.exe");
     EXPECT_EQ(found.settings.ActionParams, "-x \"a b\"");
-    EXPECT_THAT(found.effects, ElementsAre("menu None", "menu C:\\Tools\\run.exe checked enabled"));
+    EXPECT_THAT(found.effects, ElementsAre("menu C:\\Tools\\run.exe checked enabled"));
 
     const Parsed trimmed = Parse("\"/a C:\\Tools\\run.exe  | a|b \"");
     EXPECT_EQ(trimmed.settings.ActionFile, "C:\\Tools\\run.exe");
@@ -224,12 +233,13 @@ TEST(ParseCommandLine, ActionTextFileParametersAndMissingFiles) {
 
     const Parsed missing = Parse("/t1 /aC:\\none.exe|^x^ /aC:\\Tools\\run.exe");
     EXPECT_EQ(missing.result, ParseActionMissing);
-    EXPECT_THAT(missing.effects, ElementsAre("menu None", "cancel",
-                                             "error Action file C:\\none.exe cannot be found.",
-                                             "menu C:\\Tools\\run.exe checked enabled"));
+    // The last action named is the menu's item; the missing one still
+    // keeps the countdown from starting.
+    EXPECT_THAT(missing.effects, ElementsAre("menu C:\\Tools\\run.exe checked enabled", "cancel",
+                                             "error Action file C:\\none.exe cannot be found."));
     EXPECT_EQ(missing.settings.ActionFile, "C:\\Tools\\run.exe");
     EXPECT_EQ(missing.settings.ActionParams, "");
-    EXPECT_THAT(Parse("/m /aC:\\none.exe").effects, ElementsAre("menu None", "cancel"));
+    EXPECT_THAT(Parse("/m /aC:\\none.exe").effects, ElementsAre("cancel"));
 }
 
 TEST(ParseCommandLine, RestartLineCarriesTheEndTimeInPlaceOfTheAmount) {
@@ -258,7 +268,7 @@ TEST(ParseCommandLine, RestartedTimerCountsToTheSameMomentInEveryLocale) {
             env.now = At(2027, 1, 3, 8, 0, 0);
             TimerSettings again;
             const ParseResult result =
-                ParseCommandLine(SplitCommandLine(restart), restart, again, env);
+                ParseCommandLine(SplitCommandLine(restart), restart, again, env).result;
             ASSERT_EQ(result, ParseOk) << fs.shortDateFormat << ": " << restart;
             EXPECT_FALSE(again.IsRelative) << restart;
             EXPECT_NEAR(again.EndTime, first.settings.EndTime, 0.5 / 86400) << restart;

@@ -197,11 +197,6 @@ struct FakeParserEnvironment : ParserEnvironment {
     const FormatSettings& Formats() override { return fs; }
     bool FileExists(const std::string& path) override { return files.count(path) > 0; }
     bool IsAdministrator() override { return true; }
-    void ShowError(const std::string&) override {}
-    void ToggleKeepOnTop() override {}
-    void WriteAutorun(RegistryRoot, const std::string&, const std::string&) override {}
-    void SetActionMenuItem(const std::string&, bool, bool) override {}
-    void CancelCountdown() override {}
 };
 
 // Parses a built switch string the way a started timer does.
@@ -212,7 +207,7 @@ TimerSettings Parse(const std::string& switches, FakeParserEnvironment& env) {
     args[0] = program;
     TimerSettings settings;
     settings.ForeColor = settings.BackColor = Rgb(1, 2, 3); // the saved preferences
-    EXPECT_EQ(ParseCommandLine(args, raw, settings, env), ParseOk) << switches;
+    EXPECT_EQ(ParseCommandLine(args, raw, settings, env).result, ParseOk) << switches;
     return settings;
 }
 

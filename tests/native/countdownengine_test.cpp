@@ -1,4 +1,5 @@
 #include "CountdownEngine.h"
+#include "DigitLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -22,10 +23,9 @@ public:
     bool timer2 = false;
     std::string label1 = "00:00:00";
     std::string label2 = "00";
-    bool visible1 = true;
-    bool visible2 = true;
+    bool visible = true;
     int label1Left = 10;
-    int label2Left = 10 + 80 + 15; // in place for the initial "00:00:00"
+    int label2Left = 10 + 80 + DigitGap; // in place for the initial "00:00:00"
     bool minimized = false;
     bool maximized = false;
     std::string caption = "Timer";
@@ -46,7 +46,6 @@ public:
     DateTime Now() override { return now; }
     std::uint32_t TickCount() override { return tick; }
     std::string TimeSeparator() override { return separator; }
-    bool ThreadedTimer1Enabled() override { return timer1; }
     void SetThreadedTimer1Enabled(bool on) override {
         timer1 = on;
         log.push_back(on ? "Timer1:on" : "Timer1:off");
@@ -55,25 +54,20 @@ public:
         timer2 = on;
         log.push_back(on ? "Timer2:on" : "Timer2:off");
     }
-    std::string Label1Text() override { return label1; }
     void SetLabel1Text(const std::string& text) override {
         label1 = text;
         log.push_back("Label1=" + text);
     }
-    std::string Label2Text() override { return label2; }
     void SetLabel2Text(const std::string& text) override {
         label2 = text;
         log.push_back("Label2=" + text);
     }
-    bool Label1Visible() override { return visible1; }
-    void SetLabel1Visible(bool v) override { visible1 = v; }
-    void SetLabel2Visible(bool v) override { visible2 = v; }
+    void SetLabelsVisible(bool v) override { visible = v; }
     // An auto-sizing label: ten pixels per character.
-    int Label1Left() override { return label1Left; }
-    int Label1Width() override { return 10 * static_cast<int>(label1.size()); }
-    int Label2Left() override { return label2Left; }
+    int Label1Width() const { return 10 * static_cast<int>(label1.size()); }
+    bool LabelsNeedLayout() override { return label1Left + Label1Width() + DigitGap != label2Left; }
     void FormResize() override {
-        label2Left = label1Left + Label1Width() + 15;
+        label2Left = label1Left + Label1Width() + DigitGap;
         log.push_back("Resize");
     }
     bool IsMinimized() override { return minimized; }
@@ -387,15 +381,12 @@ TEST_F(CountdownEngineTest, BlinkTogglesBothLabelsAndResumeShowsThem) {
     engine.Start();
     engine.PauseToggle();
     engine.ThreadedTimer2Timer();
-    EXPECT_FALSE(host.visible1);
-    EXPECT_FALSE(host.visible2);
+    EXPECT_FALSE(host.visible);
     engine.ThreadedTimer2Timer();
-    EXPECT_TRUE(host.visible1);
-    EXPECT_TRUE(host.visible2);
+    EXPECT_TRUE(host.visible);
     engine.ThreadedTimer2Timer();
     engine.PauseToggle(); // resumed mid-blink
-    EXPECT_TRUE(host.visible1);
-    EXPECT_TRUE(host.visible2);
+    EXPECT_TRUE(host.visible);
     EXPECT_FALSE(host.timer2);
 }
 

@@ -26,11 +26,6 @@ public:
     const FormatSettings& Formats() override { return fs_; }
     bool FileExists(const std::string&) override { return false; }
     bool IsAdministrator() override { return false; }
-    void ShowError(const std::string&) override {}
-    void ToggleKeepOnTop() override {}
-    void WriteAutorun(RegistryRoot, const std::string&, const std::string&) override {}
-    void SetActionMenuItem(const std::string&, bool, bool) override {}
-    void CancelCountdown() override {}
 
 private:
     FormatSettings fs_;
@@ -40,7 +35,7 @@ private:
 ParseResult Parse(const std::string& raw, TimerSettings& settings, ParserEnvironment& env) {
     std::vector<std::string> args = SplitCommandLine(raw);
     args[0] = "C:\\Brevalo\\Brevalo.exe";
-    return ParseCommandLine(args, raw, settings, env);
+    return ParseCommandLine(args, raw, settings, env).result;
 }
 
 } // namespace

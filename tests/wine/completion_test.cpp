@@ -1,0 +1,125 @@
+// The completion sequence on a plain window with a recording host: the order
+// of its effects, the flash that waits for the broadcast and the action, and
+// the window that stays open after a failed action or with /v.
+#include "Application.h"
+#include "Completion.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace brevalo {
+namespace {
+
+class RecordingHost : public CompletionHost {
+public:
+    RecordingHost() {
+        window_ = CreateWindowExW(0, L"STATIC", L"Timer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    ~RecordingHost() override {
+        if (window_)
+            DestroyWindow(window_);
+    }
+
+    HWND Window() override { return window_; }
+    void RemoveRunValue() override { log.push_back("remove run value"); }
+    void BroadcastTimeUp() override { log.push_back("broadcast"); }
+    void InvertColours() override { log.push_back("invert"); }
+    void StartAction() override {
+        log.push_back("action");
+        if (failAction)
+            throw std::runtime_error("The action could not be started");
+    }
+    void CloseWindow() override { log.push_back("close"); }
+
+    int Count(const std::string& entry) const {
+        return int(std::count(log.begin(), log.end(), entry));
+    }
+    std::ptrdiff_t First(const std::string& entry) const {
+        return std::find(log.begin(), log.end(), entry) - log.begin();
+    }
+
+    std::vector<std::string> log;
+    bool failAction = false;
+
+private:
+    HWND window_ = nullptr;
+};
+
+class CompletionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gui::Application& app = gui::Application::Instance();
+        app.Initialize(GetModuleHandleW(nullptr));
+        app.SetExceptionHandler([this](std::exception_ptr error) {
+            errors.push_back(gui::Application::ExceptionMessage(error));
+        });
+        // An action file that exists: the test program itself.
+        wchar_t self[MAX_PATH];
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        char narrow[MAX_PATH * 3];
+        WideCharToMultiByte(CP_UTF8, 0, self, -1, narrow, sizeof narrow, nullptr, nullptr);
+        programPath = narrow;
+        settings.DoneSound.clear();
+        settings.CloseMode = CloseMode::Refuse;
+    }
+    void TearDown() override { gui::Application::Instance().SetExceptionHandler(nullptr); }
+
+    void RunCompletion() {
+        const auto completion =
+            std::make_shared<TCompletion>(host, settings, gui::Application::Instance());
+        completion->Run();
+    }
+
+    RecordingHost host;
+    TimerSettings settings;
+    std::string programPath;
+    std::vector<std::string> errors;
+};
+
+TEST_F(CompletionTest, AnnouncesAndActsBeforeTheFlashThenCloses) {
+    settings.ResumeAfterRestart = true;
+    settings.ActionFile = programPath;
+    ShowWindow(host.Window(), SW_MINIMIZE);
+    RunCompletion();
+
+    EXPECT_FALSE(IsIconic(host.Window()));
+    ASSERT_EQ(host.Count("invert"), 8);
+    EXPECT_LT(host.First("remove run value"), host.First("broadcast"));
+    EXPECT_LT(host.First("broadcast"), host.First("action"));
+    // However soon the worker asks, the flash waits for the announcement
+    // and the action.
+    EXPECT_LT(host.First("action"), host.First("invert"));
+    EXPECT_EQ(host.log.back(), "close");
+    EXPECT_EQ(settings.CloseMode, CloseMode::Ask);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(CompletionTest, AFailedActionIsReportedAndTheWindowStays) {
+    settings.ActionFile = programPath;
+    host.failAction = true;
+    RunCompletion();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("could not be started"), std::string::npos);
+    EXPECT_EQ(host.Count("invert"), 8);
+    EXPECT_EQ(host.Count("close"), 0);
+    EXPECT_EQ(host.Count("remove run value"), 0); // only with /r
+
+    // With /v and no action file there is nothing to start and no closing.
+    RecordingHost second;
+    settings.ActionFile = "C:\\no such file.exe";
+    settings.KeepOpenWhenDone = true;
+    const auto completion =
+        std::make_shared<TCompletion>(second, settings, gui::Application::Instance());
+    completion->Run();
+    EXPECT_EQ(second.Count("action"), 0);
+    EXPECT_EQ(second.Count("close"), 0);
+    EXPECT_EQ(second.Count("broadcast"), 1);
+}
+
+} // namespace
+} // namespace brevalo
