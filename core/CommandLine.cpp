@@ -39,8 +39,7 @@ class Parser {
 public:
     Parser(const std::vector<std::string>& args, std::string_view raw, TimerSettings& settings,
            ParserEnvironment& env)
-        : args_(args),
-          line_(args.empty() ? std::string(raw) : WithProgramPath(raw, args.front())),
+        : args_(args), line_(args.empty() ? std::string(raw) : WithProgramPath(raw, args.front())),
           s_(settings), env_(env), fs_(env.Formats()), now_(env.Now()) {}
 
     ParseOutcome Run() {

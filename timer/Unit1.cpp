@@ -45,6 +45,13 @@ private:
     FormatSettings formats_;
 };
 
+// Makes the item one of a radio group.
+gui::MenuItem* Radio(gui::MenuItem& item, int group) {
+    item.SetRadioItem(true);
+    item.SetGroupIndex(group);
+    return &item;
+}
+
 } // namespace
 
 std::string AboutText() {
@@ -55,7 +62,8 @@ std::string AboutText() {
 TForm1::TForm1()
     : Label1(*this), Label2(*this), app_(gui::Application::Instance()),
       engine_(*this, settings_, parseResult_),
-      completion_(std::make_shared<TCompletion>(static_cast<CompletionHost&>(*this), settings_, app_)) {
+      completion_(
+          std::make_shared<TCompletion>(static_cast<CompletionHost&>(*this), settings_, app_)) {
     ThreadedTimer1.SetInterval(200);
     ThreadedTimer1.SetThreadPriority(tpHighest);
     ThreadedTimer1.OnTimer = [this](TThreadedTimer&) { engine_.ThreadedTimer1Timer(); };
@@ -216,11 +224,6 @@ void TForm1::WriteWindowSettings() noexcept {
 
 void TForm1::CreatePopupMenu() {
     using gui::MenuItem;
-    const auto radio = [](MenuItem& item, int group) -> MenuItem* {
-        item.SetRadioItem(true);
-        item.SetGroupIndex(group);
-        return &item;
-    };
 
     MenuItem& color = PopupMenu1.Add("Color");
     color.Add("Foreground", [this](MenuItem&) { Foreground1Click(); });
@@ -229,34 +232,20 @@ void TForm1::CreatePopupMenu() {
     color.Add("Invert", [this](MenuItem&) { Invert1Click(); });
 
     MenuItem& titleBar = PopupMenu1.Add("Title-bar");
-    Show1 = radio(titleBar.Add("Show",
+    Show1 = Radio(titleBar.Add("Show",
                                [this](MenuItem&) {
                                    Titlebar1.SetVisible(true);
                                    Show1->SetChecked(true);
                                }),
                   1);
-    Hide1 = radio(titleBar.Add("Hide",
+    Hide1 = Radio(titleBar.Add("Hide",
                                [this](MenuItem&) {
                                    Titlebar1.SetVisible(false);
                                    Hide1->SetChecked(true);
                                }),
                   1);
 
-    MenuItem& sound = PopupMenu1.Add("Sound");
-    MenuItem& countdown = sound.Add("Countdown");
-    cdStandard =
-        radio(countdown.Add("Standard", [this](MenuItem&) { settings_.TickSound = TickSoundNames[1]; }), 2);
-    cdElectronic =
-        radio(countdown.Add("Electronic", [this](MenuItem&) { settings_.TickSound = TickSoundNames[2]; }), 2);
-    countdown.AddSeparator();
-    cdOff = radio(countdown.Add("Off", [this](MenuItem&) { settings_.TickSound.clear(); }), 2);
-    MenuItem& complete = sound.Add("Complete");
-    comStandard =
-        radio(complete.Add("Standard", [this](MenuItem&) { settings_.DoneSound = DoneSoundNames[1]; }), 3);
-    comElectronic =
-        radio(complete.Add("Electronic", [this](MenuItem&) { settings_.DoneSound = DoneSoundNames[2]; }), 3);
-    complete.AddSeparator();
-    comOff = radio(complete.Add("Off", [this](MenuItem&) { settings_.DoneSound.clear(); }), 3);
+    CreateSoundMenu(PopupMenu1.Add("Sound"));
 
     PopupMenu1.AddSeparator();
     Keepontop1 = &PopupMenu1.Add("Keep on top", [this](MenuItem&) { Keepontop1Click(); });
@@ -282,6 +271,29 @@ void TForm1::CreatePopupMenu() {
     PopupMenu1.OnPopup = [this](gui::PopupMenu&) { PopupMenu1Popup(); };
 }
 
+// The sound submenu: a radio group each for the tick and the completion.
+void TForm1::CreateSoundMenu(gui::MenuItem& sound) {
+    using gui::MenuItem;
+    MenuItem& countdown = sound.Add("Countdown");
+    cdStandard = Radio(
+        countdown.Add("Standard", [this](MenuItem&) { settings_.TickSound = TickSoundNames[1]; }),
+        2);
+    cdElectronic = Radio(
+        countdown.Add("Electronic", [this](MenuItem&) { settings_.TickSound = TickSoundNames[2]; }),
+        2);
+    countdown.AddSeparator();
+    cdOff = Radio(countdown.Add("Off", [this](MenuItem&) { settings_.TickSound.clear(); }), 2);
+    MenuItem& complete = sound.Add("Complete");
+    comStandard = Radio(
+        complete.Add("Standard", [this](MenuItem&) { settings_.DoneSound = DoneSoundNames[1]; }),
+        3);
+    comElectronic = Radio(
+        complete.Add("Electronic", [this](MenuItem&) { settings_.DoneSound = DoneSoundNames[2]; }),
+        3);
+    complete.AddSeparator();
+    comOff = Radio(complete.Add("Off", [this](MenuItem&) { settings_.DoneSound.clear(); }), 3);
+}
+
 void TForm1::PopupMenu1Popup() {
     if (cursorCounter_ < 0)
         cursorCounter_ = ShowCursor(TRUE);
@@ -295,8 +307,10 @@ void TForm1::PopupMenu1Popup() {
         else if (name.find_first_not_of(' ') == std::string::npos)
             off->SetChecked(true);
     };
-    mark(settings_.TickSound, TickSoundNames[1], TickSoundNames[2], cdStandard, cdElectronic, cdOff);
-    mark(settings_.DoneSound, DoneSoundNames[1], DoneSoundNames[2], comStandard, comElectronic, comOff);
+    mark(settings_.TickSound, TickSoundNames[1], TickSoundNames[2], cdStandard, cdElectronic,
+         cdOff);
+    mark(settings_.DoneSound, DoneSoundNames[1], DoneSoundNames[2], comStandard, comElectronic,
+         comOff);
     Checkforupdates1->SetChecked(settings_.CheckForUpdates);
     Help1->SetCaption(os::HelpCaption());
 }
@@ -518,39 +532,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RemoveRunValue();
         break;
     case WM_QUERYENDSESSION:
-        // Log-off and shutdown are never held up by the close handling; if
-        // the session goes on after all, the handling comes back.
-        if (!sessionQueried_) {
-            sessionQueried_ = true;
-            closeQueryBeforeSession_ = closeQueryAttached_;
-        }
-        closeQueryAttached_ = false;
+        SessionEndQueried();
         break;
     case WM_ENDSESSION:
-        if (wParam) {
-            sessionEnding_ = true;
-            closeQueryAttached_ = false;
-            if (settings_.ResumeOnceAfterLogoff && !engine_.Finished())
-                WriteRunOnce();
-        } else if (sessionQueried_) {
-            closeQueryAttached_ = closeQueryBeforeSession_;
-        }
-        sessionQueried_ = false;
+        SessionEnded(wParam != FALSE);
         break;
     case WM_SYSCOMMAND:
-        if (wParam == AboutCommand) {
-            ShowAbout();
-            break;
-        }
-        switch (wParam & 0xFFF0) {
-        case SC_MINIMIZE:
-            ShowWindow(Handle(), SW_MINIMIZE);
+        if (SystemCommand(wParam))
             return 0;
-        case SC_RESTORE:
-            ShowWindow(Handle(), SW_RESTORE);
-            SetText(settings_.TimerName);
-            return 0;
-        }
         break;
     case WM_TIMECHANGE:
         engine_.ClockChanged();
@@ -563,6 +552,45 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return Form::HandleMessage(message, wParam, lParam);
+}
+
+void TForm1::SessionEndQueried() {
+    // Log-off and shutdown are never held up by the close handling; if the
+    // session goes on after all, the handling comes back.
+    if (!sessionQueried_) {
+        sessionQueried_ = true;
+        closeQueryBeforeSession_ = closeQueryAttached_;
+    }
+    closeQueryAttached_ = false;
+}
+
+void TForm1::SessionEnded(bool ending) {
+    if (ending) {
+        sessionEnding_ = true;
+        closeQueryAttached_ = false;
+        if (settings_.ResumeOnceAfterLogoff && !engine_.Finished())
+            WriteRunOnce();
+    } else if (sessionQueried_) {
+        closeQueryAttached_ = closeQueryBeforeSession_;
+    }
+    sessionQueried_ = false;
+}
+
+bool TForm1::SystemCommand(WPARAM command) {
+    if (command == AboutCommand) {
+        ShowAbout();
+        return false;
+    }
+    switch (command & 0xFFF0) {
+    case SC_MINIMIZE:
+        ShowWindow(Handle(), SW_MINIMIZE);
+        return true;
+    case SC_RESTORE:
+        ShowWindow(Handle(), SW_RESTORE);
+        SetText(settings_.TimerName);
+        return true;
+    }
+    return false;
 }
 
 // CountdownHost

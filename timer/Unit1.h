@@ -85,6 +85,7 @@ public:
 
     // Builds the pop-up menu (done by the constructor).
     void CreatePopupMenu();
+    void CreateSoundMenu(gui::MenuItem& sound);
     // Sets the menu's marks from the current state, as when it opens.
     void PopupMenu1Popup();
     void Foreground1Click();
@@ -117,6 +118,10 @@ private:
     void MouseMoved();
     void SizeChanged(WPARAM kind);
     bool CloseQuery();
+    void SessionEndQueried();
+    void SessionEnded(bool ending);
+    // True when the command was handled in full.
+    bool SystemCommand(WPARAM command);
     void Broadcast(UINT message);
     void WriteRunOnce();
     void ShowAbout();

@@ -145,7 +145,8 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
     Require(effects.autorunWrites == (result == ParseOk ? rCount : 0),
             "one autorun write per /r, and only for a timer that counts");
     Require(effects.keepOnTop == settings.KeepOnTop, "keep on top asked for exactly with /z1");
-    Require(int(settings.CloseMode) >= 0 && int(settings.CloseMode) <= 2, "close mode is 0, 1 or 2");
+    Require(int(settings.CloseMode) >= 0 && int(settings.CloseMode) <= 2,
+            "close mode is 0, 1 or 2");
     Require(settings.TickSound.size() <= MaxSoundNameLength, "tick sound fits");
     Require(settings.DoneSound.size() <= MaxSoundNameLength, "done sound fits");
     Require(settings.ActionParams.find('^') == std::string::npos, "no caret left in parameters");
@@ -194,8 +195,11 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
     // File names are compared without regard to case: a program part that
     // differs from the path only in case is already that path, and is kept.
     const auto sameIgnoringCase = [](std::string_view x, std::string_view y) {
-        return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char a, char b) {
-                   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+        return x.size() == y.size() &&
+               std::equal(x.begin(), x.end(), y.begin(), [](char a, char b) {
+                   const auto lower = [](char c) {
+                       return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+                   };
                    return lower(a) == lower(b);
                });
     };

@@ -180,10 +180,10 @@ TEST(ParseCommandLine, AdministratorRootAndAutorunWrites) {
     // The program as typed gives way to its full path, quoted.
     const std::string line = "\"C:\\Brevalo\\brevalo.exe\" /r /q12/7/20267:06:00PM /h /r";
     EXPECT_EQ(refused.settings.RestartCommandLine, line);
-    EXPECT_THAT(
-        refused.effects,
-        ElementsAre("error /h switch is ignored. You are not an Administrator.",
-                    "HKCU 12/7/2026 7:06:00 PM = " + line, "HKCU 12/7/2026 7:06:00 PM = " + line));
+    EXPECT_THAT(refused.effects,
+                ElementsAre("error /h switch is ignored. You are not an Administrator.",
+                            "HKCU 12/7/2026 7:06:00 PM = " + line,
+                            "HKCU 12/7/2026 7:06:00 PM = " + line));
     EXPECT_TRUE(refused.settings.ResumeAfterRestart);
     EXPECT_FALSE(refused.settings.ResumeOnceAfterLogoff);
 
@@ -193,7 +193,7 @@ TEST(ParseCommandLine, AdministratorRootAndAutorunWrites) {
     EXPECT_EQ(machine.settings.AutorunRoot, RegistryRoot::LocalMachine);
     EXPECT_THAT(machine.effects,
                 ElementsAre("HKLM 12/7/2026 7:06:00 PM = "
-                                         "\"C:\\Brevalo\\brevalo.exe\" /r /q12/7/20267:06:00PM /h"));
+                            "\"C:\\Brevalo\\brevalo.exe\" /r /q12/7/20267:06:00PM /h"));
     EXPECT_THAT(Parse("/h /m /h").effects, IsEmpty());
 }
 
