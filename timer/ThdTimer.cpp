@@ -1,5 +1,6 @@
 #include "ThdTimer.h"
 
+#include "Application.h"
 #include "OsError.h"
 #include "Window.h"
 
@@ -227,7 +228,10 @@ void TThreadedTimer::Dispatch(unsigned period) noexcept {
             const auto handler = OnTimer;
             handler(*this);
         } catch (...) {
-            // Errors of a timer's work end that period only.
+            // Reported like an error of any window procedure; it ends that
+            // period only. The worker waits until the report (an error box,
+            // by default) is done, so errors of later periods do not pile up.
+            gui::Application::Instance().HandleException(std::current_exception());
         }
     }
     if (destroyed)

@@ -100,7 +100,8 @@ public:
     ~TThreadedTimer();
 
     // The work of each period, called on the window's thread with the timer
-    // as sender. Errors it raises are discarded.
+    // as sender. Errors it raises go to the application's exception handler;
+    // the timer keeps running.
     std::function<void(TThreadedTimer& sender)> OnTimer;
 
     bool AllowZero() const noexcept { return allowZero_; }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Saves pictures of every wizard page and of the tip window as PNG files, for
-# looking at: runs the end-to-end wizard test's screen pass under Wine and
-# converts what it saved.
+# looking at: runs the e2e_wizard_screens tool (built with the end-to-end
+# tests, not run by CTest) under Wine and converts what it saved.
 #
 #   tests/e2e/wizard_screens.sh <build tree> [output folder]
 set -euo pipefail
@@ -11,7 +11,7 @@ out=$(mkdir -p "${2:-$build/wizard-screens}" && cd "${2:-$build/wizard-screens}"
 rm -f "$out"/*.bmp "$out"/*.png
 cd "$build"
 BREVALO_SHOTS="Z:${out//\//\\}" BREVALO_FRESH_PREFIX=auto \
-    "$here/../../scripts/wine-run.sh" bin/e2e_wizard_test.exe --gtest_filter=Wizard.ScreensEveryPage
+    "$here/../../scripts/wine-run.sh" bin/e2e_wizard_screens.exe
 for picture in "$out"/*.bmp; do
     convert "$picture" "${picture%.bmp}.png"
     rm -f "$picture"

@@ -1,8 +1,6 @@
 // The wizard driven from outside as a user drives it: the timer it starts,
 // the refusal of a past end point, the finished page's clipboard copy and
-// desktop shortcut, and the switch to advanced mode. With BREVALO_SHOTS set
-// to a folder, Screens.EveryPage saves a picture of each page and of the tip
-// window there instead.
+// desktop shortcut, and the switch to advanced mode.
 #include "Driver.h"
 #include "Strings.h"
 #include "WizardDriver.h"
@@ -12,7 +10,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -56,9 +53,6 @@ protected:
         EXPECT_EQ(form->caption, L"Brevalo Wizard");
         auto tip = WaitForClass(program.Id(), L"TTipDialogForm");
         ASSERT_TRUE(tip) << "no tip of the day";
-        tipWindow = tip->hwnd;
-        if (shotsBeforeClosingTip)
-            shotsBeforeClosingTip();
         ASSERT_TRUE(PressButton(tip->hwnd, L"Close"));
         for (int i = 0; i < 50 && IsWindowVisible(tip->hwnd); ++i)
             std::this_thread::sleep_for(100ms);
@@ -110,10 +104,8 @@ protected:
         return text;
     }
 
-    std::function<void()> shotsBeforeClosingTip;
     Process program;
     HWND window = nullptr;
-    HWND tipWindow = nullptr;
 };
 
 TEST_F(Wizard, TeaForFiveMinutesStartsATimerWithTheBuiltSwitches) {
@@ -290,47 +282,6 @@ TEST_F(Wizard, SwitchToAdvancedModeStoresTheModeAndStartsTheAdvancedDialog) {
     }
     ASSERT_TRUE(started) << "no advanced dialog";
     EndProcess(*started);
-}
-
-// Not a check: pictures of every page and of the tip window, for looking at.
-TEST_F(Wizard, ScreensEveryPage) {
-    const char* folder = std::getenv("BREVALO_SHOTS");
-    if (!folder)
-        GTEST_SKIP() << "BREVALO_SHOTS not set";
-    const std::wstring base = base::Widen(folder) + L"\\";
-    auto shot = [&](HWND hwnd, const std::wstring& name) {
-        Settle(window);
-        std::this_thread::sleep_for(500ms);
-        SaveWindowBitmap(hwnd, base + name + L".bmp");
-    };
-    shotsBeforeClosingTip = [&] { shot(tipWindow, L"tip"); };
-    Open();
-    SendMessageW(Edit(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Tea"));
-    shot(window, L"page0");
-    Press(L"By a specific known date and time ");
-    Press(L"Next >");
-    shot(window, L"page1");
-    Press(L"< Back");
-    Press(L"By length of time");
-    Press(L"Next >");
-    SendMessageW(Edit(2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"5"));
-    shot(window, L"page2");
-    const wchar_t* names[] = {L"page3", L"page4", L"page5", L"page6", L"page7", L"page8"};
-    for (const wchar_t* name : names) {
-        Press(L"Next >");
-        shot(window, name);
-    }
-    Press(L"< Back");
-    Press(L"< Back");
-    Press(L"Full screen mode");
-    shot(window, L"page6-fullscreen");
-    Press(L"Next >");
-    Press(L"< Back");
-    Press(L"Normal");
-    Press(L"Next >");
-    Press(L"Don't show a border");
-    shot(window, L"page7-noborder");
-    SUCCEED();
 }
 
 } // namespace

@@ -167,12 +167,40 @@ TEST_F(SettingsStoreTest, MalformedStoredColourIsRaisedToTheReader) {
 }
 
 TEST_F(SettingsStoreTest, WindowAndOptionWritesSwallowErrorsTipsAndModeDoNot) {
+    const WindowSettings stored{Rgb(0x11, 0x22, 0x33), Rgb(0x44, 0x55, 0x66), false};
+    store.WriteWindowSettings(stored);
+    AdvancedOptions storedOptions;
+    storedOptions.flags.fill(true);
+    store.WriteAdvancedOptions(storedOptions);
+    files.writes.clear();
+
+    // A file that refuses every write keeps what it held.
     files.failWrites = true;
-    EXPECT_NO_THROW(store.WriteWindowSettings({}));
-    EXPECT_NO_THROW(store.WriteAdvancedOptions({}));
+    store.WriteWindowSettings({});
+    store.WriteAdvancedOptions({});
+    EXPECT_TRUE(files.writes.empty());
+    EXPECT_EQ(store.ReadWindowSettings(), stored);
+    EXPECT_EQ(store.ReadAdvancedOptions(), storedOptions);
     EXPECT_THROW(store.WriteTips(false), std::runtime_error);
+    EXPECT_TRUE(store.ReadTips());
+
+    // A write failing part-way keeps the keys written before it and stops there.
+    files.failWrites = false;
+    files.failOnKey = "Background";
+    store.WriteWindowSettings({Rgb(0xFF, 0, 0), Rgb(0, 0, 0xFF), true});
+    files.failOnKey = "Chk4";
+    store.WriteAdvancedOptions({});
+    EXPECT_EQ(files.writes, (std::vector<std::string>{"Forecolor", "Chk1", "Chk2", "Chk3"}));
+    files.failOnKey.clear();
+    EXPECT_EQ(store.ReadWindowSettings(),
+              (WindowSettings{Rgb(0xFF, 0, 0), stored.BackColor, stored.CheckForUpdates}));
+    for (int n = 1; n <= 10; ++n) {
+        EXPECT_EQ(store.ReadAdvancedOptions().Chk(n), n >= 4) << n;
+    }
+
     registry.failWrites = true;
     EXPECT_THROW(store.WriteWizardMode(false), std::runtime_error);
+    EXPECT_TRUE(store.ReadWizardMode());
 }
 
 TEST_F(SettingsStoreTest, OptionsKeepKeyOrderAndNoRuleBetweenThem) {

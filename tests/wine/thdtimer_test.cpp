@@ -169,22 +169,47 @@ TEST_F(ThreadedTimer, EnablingAgainDoesNotRestartThePeriod) {
     EXPECT_TRUE(calls.Spaced(300));
 }
 
-TEST_F(ThreadedTimer, ErrorsOfTheHandlerAreDiscardedAndTheTimerGoesOn) {
-    bool reported = false;
-    gui::Application::Instance().SetExceptionHandler([&](std::exception_ptr) { reported = true; });
-    int n = 0;
+TEST_F(ThreadedTimer, ErrorsOfTheHandlerReachTheApplicationAndTheTimerGoesOn) {
+    std::vector<std::exception_ptr> errors;
+    std::vector<std::size_t> callsAtError;
+    bool foreignThread = false;
+    const DWORD mainThread = GetCurrentThreadId();
+    gui::Application::Instance().SetExceptionHandler([&](std::exception_ptr error) {
+        errors.push_back(error);
+        callsAtError.push_back(calls.at.size());
+        foreignThread |= GetCurrentThreadId() != mainThread;
+    });
     calls.Attach(timer, [&](TThreadedTimer&) {
-        if (++n % 2)
+        if (calls.at.size() == 1)
             throw std::runtime_error("tick failed");
-        throw 42;
+        if (calls.at.size() == 2)
+            throw 42;
     });
     timer.SetInterval(150);
     timer.SetEnabled(true);
-    Pump(5000, [&] { return calls.at.size() >= 3; });
+    Pump(5000, [&] { return calls.at.size() >= 4; });
     gui::Application::Instance().SetExceptionHandler(nullptr);
-    EXPECT_GE(calls.at.size(), 3u);
+    EXPECT_GE(calls.at.size(), 4u) << "the timer stopped after an error";
     EXPECT_TRUE(calls.Spaced(150));
-    EXPECT_FALSE(reported);
+    // Each error is reported once, on the window's thread, before the next period.
+    EXPECT_EQ(callsAtError, (std::vector<std::size_t>{1, 2}));
+    EXPECT_FALSE(foreignThread);
+    if (errors.size() == 2) {
+        try {
+            std::rethrow_exception(errors[0]);
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), "tick failed");
+        } catch (...) {
+            ADD_FAILURE() << "the first error changed on the way";
+        }
+        try {
+            std::rethrow_exception(errors[1]);
+        } catch (int value) {
+            EXPECT_EQ(value, 42);
+        } catch (...) {
+            ADD_FAILURE() << "the second error changed on the way";
+        }
+    }
 }
 
 TEST_F(ThreadedTimer, DisablingInsideTheHandlerStopsUntilEnabledAgain) {

@@ -49,6 +49,32 @@ protected:
 
     std::string Caption(TForm1& form) { return form.Text(); }
 
+    // The digits and the seconds as a user sees them: the seconds just right
+    // of the digits without touching them and level with their upper half,
+    // the pair inside the client area and about centred in it.
+    static void ExpectDigitsLaidOut(TForm1& form) {
+        const RECT client = form.ClientRectPixels();
+        const RECT digits = form.Label1.Bounds(), seconds = form.Label2.Bounds();
+        const int width = client.right - client.left, height = client.bottom - client.top;
+        ASSERT_GT(digits.right - digits.left, 0);
+        ASSERT_GT(seconds.right - seconds.left, 0);
+        const int gap = seconds.left - digits.right;
+        EXPECT_GT(gap, 0) << "the seconds touch the digits";
+        EXPECT_LE(gap, width / 25) << "the seconds stand apart from the digits";
+        // The seconds fill the upper half of the digits' height.
+        const int digitsHeight = digits.bottom - digits.top;
+        EXPECT_NEAR(seconds.top, digits.top, digitsHeight / 10);
+        EXPECT_NEAR(seconds.bottom, (digits.top + digits.bottom) / 2, digitsHeight / 10);
+        for (const RECT& r : {digits, seconds}) {
+            EXPECT_GE(r.left, client.left);
+            EXPECT_LE(r.right, client.right);
+            EXPECT_GE(r.top, client.top);
+            EXPECT_LE(r.bottom, client.bottom);
+        }
+        EXPECT_NEAR((digits.left + seconds.right) / 2, (client.left + client.right) / 2, width / 25);
+        EXPECT_NEAR((digits.top + digits.bottom) / 2, (client.top + client.bottom) / 2, height / 10);
+    }
+
     DateTime now = *EncodeDateTime({2026, 12, 8, 12, 0, 0, 0});
     std::uint32_t tick = 1'000'000;
 };
@@ -67,8 +93,10 @@ TEST_F(TimerWindowTest, TicksWriteTheRemainingTimeAndTheNameBecomesTheCaption) {
     EXPECT_EQ(form->Label2.Text(), "14");
     // The normal window carries the timer's name.
     EXPECT_EQ(Caption(*form), "Tea");
-    // The seconds stand 15 pixels right of the digits after the layout.
-    EXPECT_EQ(form->Label2.Left(), form->Label1.Left() + form->Label1.Width() + 15);
+    {
+        SCOPED_TRACE("normal window");
+        ExpectDigitsLaidOut(*form);
+    }
     form->ThreadedTimer1.SetEnabled(false);
 }
 
@@ -124,6 +152,7 @@ TEST_F(TimerWindowTest, PauseDisabledIgnoresTheSpaceBar) {
 TEST_F(TimerWindowTest, MaximizingGoesFullScreenWithoutCaptionAndEscapeComesBack) {
     auto form = Open("/q300 /cTea");
     const RECT normal = form->BoundsPixels();
+    const int normalDigits = form->Label1.Height();
     ShowWindow(form->Handle(), SW_MAXIMIZE);
     Pump();
     LONG style = GetWindowLongW(form->Handle(), GWL_STYLE);
@@ -134,8 +163,12 @@ TEST_F(TimerWindowTest, MaximizingGoesFullScreenWithoutCaptionAndEscapeComesBack
     EXPECT_EQ(full.top, 0);
     EXPECT_EQ(full.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(full.bottom, GetSystemMetrics(SM_CYSCREEN));
-    // The digits grow with the window.
-    EXPECT_GT(form->Label1.Width(), 0);
+    // The digits grow with the window and keep their layout.
+    EXPECT_GT(form->Label1.Height(), normalDigits);
+    {
+        SCOPED_TRACE("full screen");
+        ExpectDigitsLaidOut(*form);
+    }
 
     KeyUp(*form, VK_ESCAPE);
     style = GetWindowLongW(form->Handle(), GWL_STYLE);
@@ -183,14 +216,21 @@ TEST_F(TimerWindowTest, InvertSwapsTheColoursAndTwiceRestoresThem) {
     EXPECT_EQ(form->Color(), RGB(0x10, 0x10, 0x10));
 }
 
-TEST_F(TimerWindowTest, TheWindowTakesItsPlaceFromTheScreen) {
+TEST_F(TimerWindowTest, TheWindowOpensLargeCentredAndInTheUpperPartOfTheScreen) {
     auto form = Open("/q300");
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     const RECT r = form->BoundsPixels();
-    EXPECT_EQ(r.right - r.left, (sw / 4) * 3);
-    EXPECT_EQ(r.bottom - r.top, (sh / 3) * 2);
-    EXPECT_EQ(r.left, sw / 2 - ((sw / 4) * 3) / 2);
-    EXPECT_EQ(r.top, sh / 3 - ((sh / 3) * 2) / 3);
+    EXPECT_GE(r.left, 0);
+    EXPECT_GE(r.top, 0);
+    EXPECT_LE(r.right, sw);
+    EXPECT_LE(r.bottom, sh);
+    // Three quarters of the screen wide and two thirds high, within a percent.
+    EXPECT_NEAR(r.right - r.left, sw * 3 / 4.0, sw / 100.0);
+    EXPECT_NEAR(r.bottom - r.top, sh * 2 / 3.0, sh / 100.0);
+    EXPECT_NEAR((r.left + r.right) / 2.0, sw / 2.0, sw / 100.0) << "not centred across";
+    // Nearer the top than the bottom, with room above it.
+    EXPECT_GT(r.top, sh / 20);
+    EXPECT_LT(r.top, (sh - r.bottom) * 3 / 4);
 }
 
 // Whether a context-menu request on the window opens the pop-up menu: the
