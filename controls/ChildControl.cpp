@@ -1,6 +1,5 @@
 #include "ChildControl.h"
 
-#include "Application.h"
 #include "OsError.h"
 #include "Strings.h"
 
@@ -14,10 +13,10 @@ constexpr wchar_t ObjectProperty[] = L"Brevalo.ChildControl";
 
 ChildControl::ChildControl(HWND parent, const wchar_t* className, const std::string& text,
                            DWORD style, DWORD exStyle, const RECT& bounds, HFONT font) {
-    hwnd_ =
-        CreateWindowExW(exStyle, className, base::Widen(text).c_str(), WS_CHILD | style, bounds.left,
-                        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                        nullptr, gui::Application::Instance().Instance_(), nullptr);
+    hwnd_ = CreateWindowExW(exStyle, className, base::Widen(text).c_str(), WS_CHILD | style,
+                            bounds.left, bounds.top, bounds.right - bounds.left,
+                            bounds.bottom - bounds.top, parent, nullptr, WindowInstance(parent),
+                            nullptr);
     if (!hwnd_)
         base::RaiseLastOsError();
     SetPropW(hwnd_, ObjectProperty, this);

@@ -11,6 +11,12 @@
 
 namespace brevalo::controls {
 
+// The module a window was created with: for our windows and their controls
+// the program's own, which holds their resources.
+inline HINSTANCE WindowInstance(HWND hwnd) noexcept {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd, GWLP_HINSTANCE));
+}
+
 class ChildControl {
 public:
     // Creates the control (WS_CHILD is added) at `bounds` in device pixels

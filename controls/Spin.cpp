@@ -1,6 +1,7 @@
 #include "Spin.h"
 
 #include "Application.h"
+#include "ChildControl.h"
 #include "Dpi.h"
 #include "Handle.h"
 #include "OsError.h"
@@ -242,12 +243,11 @@ void TSpinEdit::Create(HWND parent, int left, int top, int width, int height, in
     const auto scale = [dpi](int v) { return gui::ScaleToDpi(v, dpi); };
     // Multi-line so that the formatting rectangle can keep the text clear of
     // the arrows; the arrows are a child that the edit clips.
-    edit_ = CreateWindowExW(sunken ? WS_EX_CLIENTEDGE : 0, L"EDIT", L"0",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | ES_MULTILINE |
-                                ES_AUTOHSCROLL,
-                            scale(left), scale(top), scale(width), scale(height), parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            gui::Application::Instance().Instance_(), nullptr);
+    edit_ = CreateWindowExW(
+        sunken ? WS_EX_CLIENTEDGE : 0, L"EDIT", L"0",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | ES_MULTILINE | ES_AUTOHSCROLL,
+        scale(left), scale(top), scale(width), scale(height), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), WindowInstance(parent), nullptr);
     if (!edit_)
         base::RaiseLastOsError();
     SetWindowSubclass(edit_, &TSpinEdit::EditProc, EditSubclassId,
@@ -265,7 +265,7 @@ void TSpinEdit::Create(HWND parent, int left, int top, int width, int height, in
 
 void TSpinEdit::SetBounds(int left, int top, int width, int height) {
     base::CheckOs(SetWindowPos(edit_, nullptr, Scale(left), Scale(top), Scale(width), Scale(height),
-                              SWP_NOZORDER | SWP_NOACTIVATE));
+                               SWP_NOZORDER | SWP_NOACTIVATE));
     Layout();
 }
 
@@ -359,50 +359,68 @@ LRESULT TSpinEdit::Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefSubclassProc(edit_, message, wParam, lParam);
 }
 
-LRESULT TSpinEdit::EditMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+bool TSpinEdit::InputHandled(UINT message, WPARAM wParam) {
     switch (message) {
     case WM_KEYDOWN:
         // The arrows' keys come before the edit's own handling.
         if (wParam == VK_UP) {
             UpClick();
-            return 0;
+            return true;
         }
         if (wParam == VK_DOWN) {
             DownClick();
-            return 0;
+            return true;
         }
         if (wParam == VK_DELETE && !editorEnabled_) {
             MessageBeep(0);
-            return 0;
+            return true;
         }
-        break;
+        return false;
     case WM_CHAR: {
         const wchar_t c = wchar_t(wParam);
         if (!CharAccepted(c)) {
             MessageBeep(0);
-            return 0;
+            return true;
         }
         // Ctrl+X and Ctrl+V.
-        if ((c == 0x18 || c == 0x16) && !EditingAllowed())
-            return 0;
-        break;
+        return (c == 0x18 || c == 0x16) && !EditingAllowed();
     }
     case WM_CUT:
     case WM_PASTE:
     case WM_CLEAR:
-        if (!EditingAllowed())
-            return 0;
-        break;
-    case WM_SETTEXT: {
-        // A multi-line edit reports no change for text set from outside.
-        const std::string before = Text();
-        settingText_ = true;
-        const LRESULT result = Default(message, wParam, lParam);
-        settingText_ = false;
-        if (Text() != before)
-            RaiseChange();
-        return result;
+        return !EditingAllowed();
     }
+    return false;
+}
+
+LRESULT TSpinEdit::SetTextMessage(WPARAM wParam, LPARAM lParam) {
+    // A multi-line edit reports no change for text set from outside.
+    const std::string before = Text();
+    settingText_ = true;
+    const LRESULT result = Default(WM_SETTEXT, wParam, lParam);
+    settingText_ = false;
+    if (Text() != before)
+        RaiseChange();
+    return result;
+}
+
+LRESULT TSpinEdit::SetFontMessage(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = Default(WM_SETFONT, wParam, lParam);
+    // A larger font may need a taller edit.
+    RECT r{};
+    GetWindowRect(edit_, &r);
+    SetWindowPos(edit_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
+    return result;
+}
+
+LRESULT TSpinEdit::EditMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (InputHandled(message, wParam))
+        return 0;
+    switch (message) {
+    case WM_SETTEXT:
+        return SetTextMessage(wParam, lParam);
     case WM_SETFOCUS: {
         const LRESULT result = Default(message, wParam, lParam);
         if (autoSelect_ && (GetKeyState(VK_LBUTTON) & 0x8000) == 0)
@@ -426,16 +444,8 @@ LRESULT TSpinEdit::EditMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Layout();
         return result;
     }
-    case WM_SETFONT: {
-        const LRESULT result = Default(message, wParam, lParam);
-        // A larger font may need a taller edit.
-        RECT r{};
-        GetWindowRect(edit_, &r);
-        SetWindowPos(edit_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        Layout();
-        return result;
-    }
+    case WM_SETFONT:
+        return SetFontMessage(wParam, lParam);
     case WM_GETDLGCODE:
         // Unlike other multi-line edits, leave Tab, Enter and Esc to the dialog.
         return DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;

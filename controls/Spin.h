@@ -145,6 +145,11 @@ private:
     static LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data);
     LRESULT EditMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The arrow keys, refused characters and refused clipboard commands:
+    // true when the message is used up and the edit must not see it.
+    bool InputHandled(UINT message, WPARAM wParam);
+    LRESULT SetTextMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT SetFontMessage(WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
     bool CharAccepted(wchar_t c) const;
     bool EditingAllowed() const noexcept { return editorEnabled_ && !readOnly_; }

@@ -1,6 +1,5 @@
 #include "StdControls.h"
 
-#include "Application.h"
 #include "Clock.h"
 #include "Dpi.h"
 #include "Handle.h"
@@ -102,7 +101,7 @@ void StaticIcon::SetIcon(const wchar_t* name, int size) {
     // The size is given at 96 DPI; the picture follows the window's DPI.
     const int pixels = gui::ScaleToDpi(size, gui::WindowDpi(Handle()));
     auto icon = static_cast<HICON>(
-        LoadImageW(gui::Application::Instance().Instance_(), name, IMAGE_ICON, pixels, pixels, 0));
+        LoadImageW(WindowInstance(Handle()), name, IMAGE_ICON, pixels, pixels, 0));
     if (!icon)
         base::RaiseLastOsError();
     name_ = name;

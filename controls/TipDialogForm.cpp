@@ -12,11 +12,6 @@ namespace {
 
 constexpr wchar_t TipFormClassName[] = L"TTipDialogForm";
 
-RECT At(const gui::Window& window, int left, int top, int width, int height) {
-    return RECT{window.Scale(left), window.Scale(top), window.Scale(left + width),
-                window.Scale(top + height)};
-}
-
 // A seed from the high-resolution clock, so that two quick presses of
 // "Next Tip" still draw differently.
 std::uint64_t ClockSeed() {
@@ -120,7 +115,7 @@ public:
         frame_ = std::make_unique<PanelFrame>(*this);
         frame_->SetBounds(0, 0, params.width, params.height);
         bulb_ = std::make_unique<LightBulb>(*this);
-        const RECT bulb = At(*this, 16, 16, 36, 36);
+        const RECT bulb = ScaleRect(16, 16, 36, 36);
         bulb_->SetBounds(bulb.left, bulb.top, bulb.right - bulb.left, bulb.bottom - bulb.top);
 
         const FontSpec& font = form.FontDescription();
@@ -131,7 +126,7 @@ public:
         heading_->SetText("Tip of the day");
 
         tip_ = std::make_unique<WrappedLabel>(*this, font);
-        const RECT tip = At(*this, 64, 56, 393, 113);
+        const RECT tip = ScaleRect(64, 56, 393, 113);
         tip_->SetBounds(tip.left, tip.top, tip.right - tip.left, tip.bottom - tip.top);
     }
 
@@ -154,15 +149,15 @@ TTipDialogForm::TTipDialogForm(HWND owner) {
     params.owner = owner;
     CreateDialogWindow(params);
 
-    panel_ = std::make_unique<Panel>(*this, At(*this, 9, 8, 473, 193));
+    panel_ = std::make_unique<Panel>(*this, ScaleRect(9, 8, 473, 193));
     checkBox_ = std::make_unique<CheckBox>(Handle(), "Show every time Wizard mode starts",
-                                           At(*this, 9, 205, 265, 17), Font());
+                                           ScaleRect(9, 205, 265, 17), Font());
     checkBox_->SetVisible(true);
     nextTip_ =
-        std::make_unique<PushButton>(Handle(), "Next Tip", At(*this, 309, 208, 83, 25), Font());
+        std::make_unique<PushButton>(Handle(), "Next Tip", ScaleRect(309, 208, 83, 25), Font());
     nextTip_->SetVisible(true);
     nextTip_->OnClick = [this](PushButton&) { NextTip(); };
-    close_ = std::make_unique<PushButton>(Handle(), "Close", At(*this, 397, 208, 83, 25), Font());
+    close_ = std::make_unique<PushButton>(Handle(), "Close", ScaleRect(397, 208, 83, 25), Font());
     close_->SetVisible(true);
     close_->OnClick = [this](PushButton&) { Close(); };
     SetCancelButton(close_.get());

@@ -292,7 +292,7 @@ void AddToolTip(HWND& toolTip, HWND owner, HWND control, const std::string& text
         toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                                  gui::Application::Instance().Instance_(), nullptr);
+                                  WindowInstance(owner), nullptr);
         if (!toolTip)
             return; // no hints, nothing else lost
     }

@@ -46,6 +46,11 @@ void CopyToClipboard(HWND owner, const std::string& text) {
     }
 }
 
+// Shows a control that was created hidden, without activating it.
+void ShowQuietly(controls::ChildControl& control) {
+    ShowWindow(control.Handle(), SW_SHOWNA);
+}
+
 } // namespace
 
 AdvancedEnvironment AdvancedEnvironment::System() {
@@ -74,63 +79,92 @@ void TForm4::SetCompanions(TForm5* options, TForm6* action) noexcept {
     action_ = action;
 }
 
-RECT TForm4::Place(int left, int top, int width, int height) const {
-    return RECT{Scale(left), Scale(top), Scale(left + width), Scale(top + height)};
+void TForm4::FormCreate(const AdvancedEnvironment& environment) {
+    CreateWindowWithIcon();
+    // The controls with their captions, created in tab order. Positions
+    // inside a group are the group's own plus the control's.
+    CreateEndPointGroups();
+    CreateNameAndColours();
+    CreateSoundGroup();
+    CreateWindowGroups();
+    CreateButtons();
+    SetUpControls();
+    ConnectHandlers();
+    // The resizer is there but never started, so nothing is rescaled.
+    resizer_ = std::make_unique<controls::TFormResizer>(this);
+    resizer_->SetMinFontSize(8);
+    resizer_->SetMaxFontSize(48);
+
+    PlaceWindow();
+    AddSystemMenuItems();
+    ApplyEnvironment(environment);
+    ShowInitialValues();
+
+    // The size is fixed.
+    const RECT fixed = BoundsPixels();
+    fixedSize_ = SIZE{fixed.right - fixed.left, fixed.bottom - fixed.top};
+    fixedDpi_ = Dpi();
 }
 
-void TForm4::FormCreate(const AdvancedEnvironment& environment) {
-    // 1. The dialog font: the window's font is the system's dialog font.
+void TForm4::CreateWindowWithIcon() {
+    // The window's font is the system's dialog font.
     CreateDialogWindow({L"TBrevaloForm4", "", 593, 428, false, nullptr});
     // A main window: on the taskbar, with a minimise box.
     SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) | WS_MINIMIZEBOX);
     SetWindowLongW(Handle(), GWL_EXSTYLE,
                    (GetWindowLongW(Handle(), GWL_EXSTYLE) | WS_EX_APPWINDOW));
-    const HICON mainIcon = LoadIconW(gui::Application::Instance().Instance_(), L"MAINICON");
+    const HICON mainIcon = LoadIconW(controls::WindowInstance(Handle()), L"MAINICON");
     if (mainIcon) {
         SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon));
         SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainIcon));
     }
+}
+
+std::unique_ptr<controls::RadioButton> TForm4::AddRadio(const char* caption, int left, int top,
+                                                        int width, bool first) {
+    auto control = std::make_unique<controls::RadioButton>(
+        Handle(), caption, ScaleRect(left, top, width, 17), Font(), first);
+    ShowQuietly(*control);
+    return control;
+}
+
+void TForm4::CreateEndPointGroups() {
     const HWND h = Handle();
     const HFONT font = Font();
-    const DWORD button = WS_TABSTOP | WS_VISIBLE;
-    auto show = [](controls::ChildControl& control) { ShowWindow(control.Handle(), SW_SHOWNA); };
-    using controls::RadioButton;
-    auto radio = [&](const char* caption, int left, int top, int width, bool first) {
-        auto control =
-            std::make_unique<RadioButton>(h, caption, Place(left, top, width, 17), font, first);
-        show(*control);
-        return control;
-    };
-
-    // 2. The controls with their captions, created in tab order. Positions
-    // inside a group are the group's own plus the control's.
     GroupBox1 = std::make_unique<controls::GroupBox>(h, "Timer by target date time",
-                                                     Place(18, 16, 273, 81), font);
-    Label1 = std::make_unique<controls::StaticText>(h, "Target date", Place(34, 48, 100, 13), font);
+                                                     ScaleRect(18, 16, 273, 81), font);
+    Label1 =
+        std::make_unique<controls::StaticText>(h, "Target date", ScaleRect(34, 48, 100, 13), font);
     DateTimePicker1 = std::make_unique<controls::DateTimePicker>(h, controls::PickerKind::Date,
-                                                                 Place(34, 64, 113, 21), font);
+                                                                 ScaleRect(34, 64, 113, 21), font);
     Label2 =
-        std::make_unique<controls::StaticText>(h, "Target time", Place(162, 48, 100, 13), font);
+        std::make_unique<controls::StaticText>(h, "Target time", ScaleRect(162, 48, 100, 13), font);
     DateTimePicker2 = std::make_unique<controls::DateTimePicker>(h, controls::PickerKind::Time,
-                                                                 Place(162, 64, 113, 21), font);
+                                                                 ScaleRect(162, 64, 113, 21), font);
 
-    GroupBox2 =
-        std::make_unique<controls::GroupBox>(h, "Timer by interval", Place(306, 16, 273, 81), font);
-    Label3 = std::make_unique<controls::StaticText>(h, "Interval", Place(322, 48, 100, 13), font);
+    GroupBox2 = std::make_unique<controls::GroupBox>(h, "Timer by interval",
+                                                     ScaleRect(306, 16, 273, 81), font);
+    Label3 =
+        std::make_unique<controls::StaticText>(h, "Interval", ScaleRect(322, 48, 100, 13), font);
     SpinEdit1.Create(h, 322, 64, 113, 22);
     SendMessageW(SpinEdit1.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SpinEdit1.SetMinValue(0);
     SpinEdit1.SetMaxValue(0);
     SpinEdit1.SetValue(0);
-    RadioSeconds = radio("Seconds", 458, 40, 89, true);
-    RadioMinutes = radio("Minutes", 458, 64, 89, false);
+    RadioSeconds = AddRadio("Seconds", 458, 40, 89, true);
+    RadioMinutes = AddRadio("Minutes", 458, 64, 89, false);
+}
 
-    Image1 = std::make_unique<controls::StaticIcon>(h, Place(20, 117, 32, 32));
+void TForm4::CreateNameAndColours() {
+    const HWND h = Handle();
+    const HFONT font = Font();
+    Image1 = std::make_unique<controls::StaticIcon>(h, ScaleRect(20, 117, 32, 32));
     LabeledEdit1 = std::make_unique<controls::LabeledEdit>(
-        h, "Timer name", "Timer", Place(66, 128, 217, 21), font, Scale(16));
+        h, "Timer name", "Timer", ScaleRect(66, 128, 217, 21), font, Scale(16));
     LabeledEdit1->EditBox.SetMaxLength(100);
 
-    Label4 = std::make_unique<controls::StaticText>(h, "Foreground", Place(306, 128, 72, 13), font);
+    Label4 =
+        std::make_unique<controls::StaticText>(h, "Foreground", ScaleRect(306, 128, 72, 13), font);
     ColorButton1.Create(h, 380, 120, 49, 25);
     ColorButton1.SetFont(font);
     ColorButton1.SetWordStyle(false);
@@ -139,7 +173,8 @@ void TForm4::FormCreate(const AdvancedEnvironment& environment) {
     ColorButton1.SetDropDownCaption("Foreground");
     ColorButton1.SetFlat(true);
     ColorButton1.SetDropDownWidth(9);
-    Label5 = std::make_unique<controls::StaticText>(h, "Background", Place(455, 128, 72, 13), font);
+    Label5 =
+        std::make_unique<controls::StaticText>(h, "Background", ScaleRect(455, 128, 72, 13), font);
     ColorButton2.Create(h, 530, 120, 49, 25);
     ColorButton2.SetFont(font);
     ColorButton2.SetWordStyle(true);
@@ -148,50 +183,67 @@ void TForm4::FormCreate(const AdvancedEnvironment& environment) {
     ColorButton2.SetDropDownCaption("Background");
     ColorButton2.SetFlat(true);
     ColorButton2.SetDropDownWidth(9);
+}
 
-    GroupBox3 = std::make_unique<controls::GroupBox>(h, "Sound", Place(18, 168, 561, 89), font);
-    Image2 = std::make_unique<controls::StaticIcon>(h, Place(35, 197, 48, 48));
-    Label6 =
-        std::make_unique<controls::StaticText>(h, "Every second", Place(106, 200, 84, 13), font);
-    TickNone = radio("None", 210, 200, 70, true);
-    TickStandard = radio("Standard", 288, 200, 90, false);
-    TickElectronic = radio("Electronic", 389, 200, 90, false);
-    Label7 =
-        std::make_unique<controls::StaticText>(h, "On completion", Place(106, 232, 84, 13), font);
-    DoneNone = radio("None", 210, 232, 70, true);
-    DoneStandard = radio("Standard", 288, 232, 90, false);
-    DoneElectronic = radio("Electronic", 389, 232, 90, false);
+void TForm4::CreateSoundGroup() {
+    const HWND h = Handle();
+    const HFONT font = Font();
+    GroupBox3 = std::make_unique<controls::GroupBox>(h, "Sound", ScaleRect(18, 168, 561, 89), font);
+    Image2 = std::make_unique<controls::StaticIcon>(h, ScaleRect(35, 197, 48, 48));
+    Label6 = std::make_unique<controls::StaticText>(h, "Every second", ScaleRect(106, 200, 84, 13),
+                                                    font);
+    TickNone = AddRadio("None", 210, 200, 70, true);
+    TickStandard = AddRadio("Standard", 288, 200, 90, false);
+    TickElectronic = AddRadio("Electronic", 389, 200, 90, false);
+    Label7 = std::make_unique<controls::StaticText>(h, "On completion", ScaleRect(106, 232, 84, 13),
+                                                    font);
+    DoneNone = AddRadio("None", 210, 232, 70, true);
+    DoneStandard = AddRadio("Standard", 288, 232, 90, false);
+    DoneElectronic = AddRadio("Electronic", 389, 232, 90, false);
+}
 
-    GroupBox4 =
-        std::make_unique<controls::GroupBox>(h, "Close prompting", Place(18, 272, 209, 97), font);
-    CloseActive = radio("When timer is active", 42, 296, 177, true);
-    CloseNever = radio("Never", 42, 320, 177, false);
-    CloseStop = radio("Stop close while active", 42, 344, 177, false);
+void TForm4::CreateWindowGroups() {
+    const HWND h = Handle();
+    const HFONT font = Font();
+    GroupBox4 = std::make_unique<controls::GroupBox>(h, "Close prompting",
+                                                     ScaleRect(18, 272, 209, 97), font);
+    CloseActive = AddRadio("When timer is active", 42, 296, 177, true);
+    CloseNever = AddRadio("Never", 42, 320, 177, false);
+    CloseStop = AddRadio("Stop close while active", 42, 344, 177, false);
 
-    GroupBox5 = std::make_unique<controls::GroupBox>(h, "Border", Place(242, 272, 149, 97), font);
-    BorderShow = radio("Show", 266, 304, 113, true);
-    BorderHide = radio("Hide", 266, 328, 113, false);
+    GroupBox5 =
+        std::make_unique<controls::GroupBox>(h, "Border", ScaleRect(242, 272, 149, 97), font);
+    BorderShow = AddRadio("Show", 266, 304, 113, true);
+    BorderHide = AddRadio("Hide", 266, 328, 113, false);
 
     GroupBox6 =
-        std::make_unique<controls::GroupBox>(h, "Screen mode", Place(402, 272, 177, 97), font);
-    Image3 = std::make_unique<controls::StaticIcon>(h, Place(418, 304, 48, 48));
-    ScreenNormal = radio("Normal", 482, 304, 89, true);
-    ScreenFull = radio("Full screen", 482, 328, 89, false);
+        std::make_unique<controls::GroupBox>(h, "Screen mode", ScaleRect(402, 272, 177, 97), font);
+    Image3 = std::make_unique<controls::StaticIcon>(h, ScaleRect(418, 304, 48, 48));
+    ScreenNormal = AddRadio("Normal", 482, 304, 89, true);
+    ScreenFull = AddRadio("Full screen", 482, 328, 89, false);
+}
 
-    ButtonOK = std::make_unique<controls::PushButton>(h, "OK", Place(264, 392, 70, 25), font,
+void TForm4::CreateButtons() {
+    const HWND h = Handle();
+    const HFONT font = Font();
+    const DWORD button = WS_TABSTOP | WS_VISIBLE;
+    ButtonOK = std::make_unique<controls::PushButton>(h, "OK", ScaleRect(264, 392, 70, 25), font,
                                                       button | WS_GROUP);
-    ButtonCancel =
-        std::make_unique<controls::PushButton>(h, "Cancel", Place(340, 392, 70, 25), font, button);
-    ButtonAction =
-        std::make_unique<controls::PushButton>(h, "Action", Place(419, 392, 70, 25), font, button);
-    ButtonAdvanced = std::make_unique<controls::PushButton>(h, "Advanced", Place(498, 392, 78, 25),
-                                                            font, button);
+    ButtonCancel = std::make_unique<controls::PushButton>(h, "Cancel", ScaleRect(340, 392, 70, 25),
+                                                          font, button);
+    ButtonAction = std::make_unique<controls::PushButton>(h, "Action", ScaleRect(419, 392, 70, 25),
+                                                          font, button);
+    ButtonAdvanced = std::make_unique<controls::PushButton>(
+        h, "Advanced", ScaleRect(498, 392, 78, 25), font, button);
     ButtonHelp =
-        std::make_unique<controls::PushButton>(h, "Help", Place(16, 392, 70, 25), font, button);
+        std::make_unique<controls::PushButton>(h, "Help", ScaleRect(16, 392, 70, 25), font, button);
+}
+
+void TForm4::SetUpControls() {
     for (controls::ChildControl* c : std::initializer_list<controls::ChildControl*>{
              Label1.get(), Label2.get(), Label3.get(), DateTimePicker1.get(),
              DateTimePicker2.get()})
-        show(*c);
+        ShowQuietly(*c);
     // Labels are as wide as their text, whatever the font and the DPI.
     for (controls::StaticText* label : {Label1.get(), Label2.get(), Label3.get(), Label4.get(),
                                         Label5.get(), Label6.get(), Label7.get()})
@@ -206,7 +258,10 @@ void TForm4::FormCreate(const AdvancedEnvironment& environment) {
     CloseActive->SetChecked(true);
     BorderShow->SetChecked(true);
     ScreenNormal->SetChecked(true);
+}
 
+void TForm4::ConnectHandlers() {
+    using controls::RadioButton;
     ButtonOK->OnClick = [this](controls::PushButton&) { OKClick(); };
     ButtonCancel->OnClick = [this](controls::PushButton&) { CancelClick(); };
     ButtonAction->OnClick = [this](controls::PushButton&) { ActionClick(); };
@@ -217,61 +272,58 @@ void TForm4::FormCreate(const AdvancedEnvironment& environment) {
     SpinEdit1.OnChange = [this](controls::TSpinEdit&) { SpinEdit1Change(); };
     ScreenNormal->OnClick = [this](RadioButton&) { ScreenModeClick(); };
     ScreenFull->OnClick = [this](RadioButton&) { ScreenModeClick(); };
+}
 
-    // The resizer is there but never started, so nothing is rescaled.
-    resizer_ = std::make_unique<controls::TFormResizer>(this);
-    resizer_->SetMinFontSize(8);
-    resizer_->SetMaxFontSize(48);
-
-    // 3. The window's size from the button row.
+void TForm4::PlaceWindow() {
+    // The window's size from the button row, centred on the screen.
     const int width = Scale(498 + 78 + 2 * 16), height = Scale(392 + 25 + 55);
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     SetBoundsPixels(left, top, width, height);
+}
 
-    // 4. The system menu's own items.
-    HMENU menu = GetSystemMenu(h, FALSE);
+void TForm4::AddSystemMenuItems() {
+    HMENU menu = GetSystemMenu(Handle(), FALSE);
     InsertMenuW(menu, 0xFFFF, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     InsertMenuW(menu, 0xFFFF, MF_BYPOSITION | MF_STRING, CopyCommandLineCommand,
                 L"Copy command line");
     InsertMenuW(menu, 0xFFFF, MF_BYPOSITION | MF_STRING, AboutCommand, L"About");
+}
 
-    // 5. No sound device: no sounds to choose.
+void TForm4::ApplyEnvironment(const AdvancedEnvironment& environment) {
+    // No sound device: no sounds to choose.
     if (environment.waveDevices == 0) {
         TickNone->SetChecked(true);
         DoneNone->SetChecked(true);
-        for (RadioButton* r : {TickNone.get(), TickStandard.get(), TickElectronic.get(),
-                               DoneNone.get(), DoneStandard.get(), DoneElectronic.get()})
+        for (controls::RadioButton* r : {TickNone.get(), TickStandard.get(), TickElectronic.get(),
+                                         DoneNone.get(), DoneStandard.get(), DoneElectronic.get()})
             r->SetEnabled(false);
         GroupBox3->SetEnabled(false);
         Label6->SetEnabled(false);
         Label7->SetEnabled(false);
     }
 
-    // 6. The icons for this version of Windows.
+    // The icons for this version of Windows.
     layoutIcons_ = UsesLayoutIcons(environment.majorVersion, environment.minorVersion);
     Image1->SetIcon(layoutIcons_ ? L"TIMERICON" : L"OLDTIMER", 32);
     Image2->SetIcon(layoutIcons_ ? L"SOUNDICON" : L"OLDSOUND", 48);
     Image3->SetIcon(layoutIcons_ ? L"SCREENICON" : L"OLDSCREEN", 48);
+}
 
-    // 7. Today and an hour from now.
+void TForm4::ShowInitialValues() {
+    // Today and an hour from now.
     const DateTime now = os::LocalNow();
     DateTimePicker1->SetValue(now);
     DateTimePicker2->SetValue(AddMinutes(now, 60));
 
-    // 8. The colours of the settings file.
+    // The colours of the settings file.
     const FrontEndColours colours = os::Settings().ReadFrontEndColours();
     ColorButton1.SetSelectedColor(colours.ForeColor);
     ColorButton2.SetSelectedColor(colours.BackColor);
 
-    // 9. Name and caption.
+    // Name and caption.
     LabeledEdit1->SetText("Timer");
     SetText("Create a timer");
-
-    // 10. The size is fixed.
-    const RECT fixed = BoundsPixels();
-    fixedSize_ = SIZE{fixed.right - fixed.left, fixed.bottom - fixed.top};
-    fixedDpi_ = Dpi();
 }
 
 AdvancedChoices TForm4::Choices() const {

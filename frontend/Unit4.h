@@ -96,7 +96,23 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    RECT Place(int left, int top, int width, int height) const;
+    // The steps of FormCreate. The controls are created group by group in
+    // tab order, which is also their z-order.
+    void CreateWindowWithIcon();
+    void CreateEndPointGroups();
+    void CreateNameAndColours();
+    void CreateSoundGroup();
+    void CreateWindowGroups();
+    void CreateButtons();
+    void SetUpControls();
+    void ConnectHandlers();
+    void PlaceWindow();
+    void AddSystemMenuItems();
+    void ApplyEnvironment(const AdvancedEnvironment& environment);
+    void ShowInitialValues();
+    // A radio button, shown, 17 pixels high; `first` starts a group.
+    std::unique_ptr<controls::RadioButton> AddRadio(const char* caption, int left, int top,
+                                                    int width, bool first);
     bool SystemCommand(UINT command);
 
     TForm5* options_ = nullptr;

@@ -32,20 +32,17 @@ constexpr BoxPlace Places[] = {
 TForm5::TForm5(HWND owner) : owner_(owner) {
     CreateDialogWindow({L"TBrevaloForm5", "Advanced", 330, 331, false, owner});
     const HFONT font = Font();
-    auto place = [this](int left, int top, int width, int height) {
-        return RECT{Scale(left), Scale(top), Scale(left + width), Scale(top + height)};
-    };
     // Created in tab order: the ten options, "OK", then "Use Wizard mode".
     for (int row = 0; row < 10; ++row) {
         auto& box = boxes_[std::size_t(Places[row].number - 1)];
         box = std::make_unique<controls::NotifyingCheckBox>(
-            Handle(), Places[row].caption, place(16, 16 + 24 * row, 300, 17), font);
+            Handle(), Places[row].caption, ScaleRect(16, 16 + 24 * row, 300, 17), font);
         ShowWindow(box->Handle(), SW_SHOWNA);
     }
-    Button1 = std::make_unique<controls::PushButton>(Handle(), "OK", place(248, 292, 67, 25), font,
-                                                     WS_TABSTOP | WS_VISIBLE);
+    Button1 = std::make_unique<controls::PushButton>(Handle(), "OK", ScaleRect(248, 292, 67, 25),
+                                                     font, WS_TABSTOP | WS_VISIBLE);
     boxes_[10] = std::make_unique<controls::NotifyingCheckBox>(Handle(), Places[10].caption,
-                                                               place(16, 256, 300, 17), font);
+                                                               ScaleRect(16, 256, 300, 17), font);
     ShowWindow(boxes_[10]->Handle(), SW_SHOWNA);
 
     Button1->SetDefault(true);

@@ -1,6 +1,5 @@
 #include "Unit6.h"
 
-#include "Application.h"
 #include "Files.h"
 #include "Help.h"
 #include "MessageBox.h"
@@ -71,29 +70,29 @@ ActionSearchFolders ActionSearchFolders::System() {
 TForm6::TForm6(HWND owner) : owner_(owner) {
     CreateDialogWindow({L"TBrevaloForm6", "Action", 529, 467, false, owner});
     const HFONT font = Font();
-    auto place = [this](int left, int top, int width, int height) {
-        return RECT{Scale(left), Scale(top), Scale(left + width), Scale(top + height)};
-    };
     const DWORD button = WS_TABSTOP | WS_VISIBLE;
     // Created in tab order; the group's controls are placed relative to it (16, 16).
-    Button4 = std::make_unique<controls::PushButton>(Handle(), "OK", place(288, 164, 65, 25), font,
-                                                     button);
-    GroupBox1 =
-        std::make_unique<controls::GroupBox>(Handle(), "Run", place(16, 16, 497, 137), font);
-    LabeledEdit1 = std::make_unique<controls::LabeledEdit>(
-        Handle(), "Program, file or folder to open", "", place(40, 64, 361, 21), font, Scale(16));
-    LabeledEdit2 = std::make_unique<controls::LabeledEdit>(
-        Handle(), "Optional command line parameters", "", place(40, 112, 241, 21), font, Scale(16));
-    Button1 = std::make_unique<controls::PushButton>(Handle(), "Browse..", place(416, 60, 75, 25),
+    Button4 = std::make_unique<controls::PushButton>(Handle(), "OK", ScaleRect(288, 164, 65, 25),
                                                      font, button);
+    GroupBox1 =
+        std::make_unique<controls::GroupBox>(Handle(), "Run", ScaleRect(16, 16, 497, 137), font);
+    LabeledEdit1 =
+        std::make_unique<controls::LabeledEdit>(Handle(), "Program, file or folder to open", "",
+                                                ScaleRect(40, 64, 361, 21), font, Scale(16));
+    LabeledEdit2 =
+        std::make_unique<controls::LabeledEdit>(Handle(), "Optional command line parameters", "",
+                                                ScaleRect(40, 112, 241, 21), font, Scale(16));
+    Button1 = std::make_unique<controls::PushButton>(Handle(), "Browse..",
+                                                     ScaleRect(416, 60, 75, 25), font, button);
     LabeledEdit3 = std::make_unique<controls::LabeledEdit>(
-        Handle(), "Action verb", "open", place(288, 112, 113, 21), font, Scale(16));
+        Handle(), "Action verb", "open", ScaleRect(288, 112, 113, 21), font, Scale(16));
     Button2 = std::make_unique<controls::PushButton>(Handle(), "Options >>",
-                                                     place(432, 164, 79, 25), font, button);
-    ListView1 = std::make_unique<controls::IconListView>(Handle(), place(16, 232, 497, 177), font);
-    Button3 = std::make_unique<controls::PushButton>(Handle(), "Help", place(16, 164, 65, 25), font,
-                                                     button);
-    Button5 = std::make_unique<controls::PushButton>(Handle(), "Clear", place(360, 164, 65, 25),
+                                                     ScaleRect(432, 164, 79, 25), font, button);
+    ListView1 =
+        std::make_unique<controls::IconListView>(Handle(), ScaleRect(16, 232, 497, 177), font);
+    Button3 = std::make_unique<controls::PushButton>(Handle(), "Help", ScaleRect(16, 164, 65, 25),
+                                                     font, button);
+    Button5 = std::make_unique<controls::PushButton>(Handle(), "Clear", ScaleRect(360, 164, 65, 25),
                                                      font, button);
     LabeledEdit3->EditBox.SetRefuseBlanks(true);
 
@@ -114,7 +113,7 @@ TForm6::TForm6(HWND owner) : owner_(owner) {
     const int iconSize = Scale(32);
     images_ = std::make_unique<controls::ImageList>(iconSize, iconSize);
     for (const wchar_t* name : ReadyActionIcons) {
-        auto icon = static_cast<HICON>(LoadImageW(gui::Application::Instance().Instance_(), name,
+        auto icon = static_cast<HICON>(LoadImageW(controls::WindowInstance(Handle()), name,
                                                   IMAGE_ICON, iconSize, iconSize, 0));
         if (!icon)
             base::RaiseLastOsError();

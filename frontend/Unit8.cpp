@@ -36,10 +36,6 @@ TForm8::~TForm8() {
         DestroyWindow(Handle());
 }
 
-RECT TForm8::Bounds(int left, int top, int width, int height) const {
-    return RECT{Scale(left), Scale(top), Scale(left + width), Scale(top + height)};
-}
-
 gui::Label& TForm8::AddCaption(gui::Form& page, const std::string& text, int left, int top) {
     auto label = std::make_unique<gui::Label>(page);
     label->SetFont(FontDescription().name, FontDescription().size, FontDescription().charset);
@@ -129,6 +125,12 @@ void TForm8::FormCreate() {
 }
 
 void TForm8::CreatePages() {
+    // The pages in the wizard's order. Each keeps its number through its
+    // build function and handlers (BuildPage8, Page8Enter and Page8Next are
+    // KWizardInteriorPage8's), while the "position" sections of the controls
+    // and the handlers count the wizard's order from 0. The two differ by one
+    // up to position 4, then position 5 is page 7, 6 is page 8, 7 is page 6,
+    // and position 8 is the welcome page.
     KWizardInteriorPage1 = std::make_unique<TKWizardInteriorPage>(*KWizard1);
     KWizardInteriorPage2 = std::make_unique<TKWizardInteriorPage>(*KWizard1);
     KWizardInteriorPage3 = std::make_unique<TKWizardInteriorPage>(*KWizard1);
@@ -155,20 +157,20 @@ void TForm8::CreatePages() {
         page->SetVisibleButtons(WithFinish);
     KWizardWelcomePage1->SetVisibleButtons(FinishedButtons);
 
-    BuildPage0();
     BuildPage1();
     BuildPage2();
     BuildPage3();
     BuildPage4();
     BuildPage5();
-    BuildPage6();
     BuildPage7();
     BuildPage8();
+    BuildPage6();
+    BuildWelcomePage1();
 }
 
-void TForm8::BuildPage0() {
+void TForm8::BuildPage1() {
     TKWizardInteriorPage& page = *KWizardInteriorPage1;
-    HINSTANCE instance = gui::Application::Instance().Instance_();
+    const HINSTANCE instance = WindowInstance(Handle());
     Image1 = std::make_unique<TImage>(page);
     Image1->Picture().LoadJpegResource(instance, L"WIZARD_LOGO");
     Image1->SetBounds(Scale(11), Scale(5), Scale(60), Scale(60));
@@ -190,7 +192,7 @@ void TForm8::BuildPage0() {
     Image2->SetStretch(true);
     Image2->SetFramed(true);
     AddCaption(page, "Timer name: (used to identify your timer)", 160, 144);
-    Edit1 = std::make_unique<TEdit>(page.Handle(), Bounds(160, 160, 401, 21), Font());
+    Edit1 = std::make_unique<TEdit>(page.Handle(), ScaleRect(160, 160, 401, 21), Font());
     Edit1->SetMaxLength(100);
     Edit1->OnKeyPress = [this](TEdit&, wchar_t key) {
         bool refuse = false;
@@ -205,10 +207,10 @@ void TForm8::BuildPage0() {
     Label4->SetTop(Scale(208));
     RadioButton1 =
         std::make_unique<TRadioButton>(page.Handle(), "By a specific known date and time ",
-                                       Bounds(184, 240, 300, 17), Font(), true);
+                                       ScaleRect(184, 240, 300, 17), Font(), true);
     AddCaption(page, "e.g. on the 13th of May 2012 at 4:30 PM", 200, 256);
     RadioButton2 = std::make_unique<TRadioButton>(page.Handle(), "By length of time",
-                                                  Bounds(184, 280, 300, 17), Font());
+                                                  ScaleRect(184, 280, 300, 17), Font());
     AddCaption(page, "e.g. in 1 hour and 25 minutes time", 200, 296);
     Label7 = std::make_unique<TLinkLabel>(page, "Switch to Advanced mode", FontDescription());
     Label7->SetLeft(Scale(10));
@@ -221,15 +223,15 @@ void TForm8::BuildPage0() {
     page.OnNextButtonClick = [this](TKWizardCustomPage&, bool& stop) { Page1Next(stop); };
 }
 
-void TForm8::BuildPage1() {
+void TForm8::BuildPage2() {
     TKWizardInteriorPage& page = *KWizardInteriorPage2;
     AddTitle(page, "Date and time", 16, 16);
     AddText(page, ExplainEndPoint, 40, 88, 561, 42);
     AddCaption(page, "When will this timer end?", 40, 136);
     DateTimePicker1 = std::make_unique<TDateTimePicker>(page.Handle(), TDateTimePicker::Kind::Date,
-                                                        Bounds(40, 152, 185, 21), Font());
+                                                        ScaleRect(40, 152, 185, 21), Font());
     DateTimePicker2 = std::make_unique<TDateTimePicker>(page.Handle(), TDateTimePicker::Kind::Time,
-                                                        Bounds(232, 152, 185, 21), Font());
+                                                        ScaleRect(232, 152, 185, 21), Font());
     page.OnEnterPage = [this](TKWizardCustomPage&, TKWizardCustomPage*) { Page2Enter(); };
     page.OnNextButtonClick = [this](TKWizardCustomPage&, bool& stop) { Page2Next(stop); };
     page.OnBackButtonClick = [this](TKWizardCustomPage&, bool& stop) {
@@ -238,7 +240,7 @@ void TForm8::BuildPage1() {
     };
 }
 
-void TForm8::BuildPage2() {
+void TForm8::BuildPage3() {
     TKWizardInteriorPage& page = *KWizardInteriorPage3;
     AddTitle(page, "Date and time", 16, 16);
     AddText(page, ExplainEndPoint, 40, 88, 561, 42);
@@ -247,7 +249,8 @@ void TForm8::BuildPage2() {
     for (int i = 0; i < 4; ++i) {
         const int top = 152 + 48 * i;
         AddCaption(page, names[i], 40, top - 16);
-        *edits[i] = std::make_unique<TEdit>(page.Handle(), Bounds(40, top, 121, 21), Font(), "0");
+        *edits[i] =
+            std::make_unique<TEdit>(page.Handle(), ScaleRect(40, top, 121, 21), Font(), "0");
         (*edits[i])->OnKeyPress = [this](TEdit&, wchar_t key) {
             bool refuse = false;
             IntervalKeyPress(key, refuse);
@@ -261,7 +264,7 @@ void TForm8::BuildPage2() {
     };
 }
 
-void TForm8::BuildPage3() {
+void TForm8::BuildPage4() {
     TKWizardInteriorPage& page = *KWizardInteriorPage4;
     AddTitle(page, "Actions", 16, 16);
     AddText(page,
@@ -270,9 +273,9 @@ void TForm8::BuildPage3() {
             "entirely if you don't want to run any programs.",
             40, 88, 561, 42);
     AddCaption(page, "Program file to run", 40, 136);
-    Edit6 = std::make_unique<TEdit>(page.Handle(), Bounds(40, 152, 441, 21), Font());
+    Edit6 = std::make_unique<TEdit>(page.Handle(), ScaleRect(40, 152, 441, 21), Font());
     Edit6->OnChange = [this](TEdit& edit) { Button2->SetEnabled(!edit.Text().empty()); };
-    Button1 = std::make_unique<PushButton>(page.Handle(), "Browse..", Bounds(490, 149, 75, 25),
+    Button1 = std::make_unique<PushButton>(page.Handle(), "Browse..", ScaleRect(490, 149, 75, 25),
                                            Font(), WS_TABSTOP | WS_VISIBLE);
     Button1->OnClick = [this](PushButton&) { Button1Click(); };
     Label22 = std::make_unique<TLinkLabel>(page, "common program based tasks", FontDescription());
@@ -290,8 +293,8 @@ void TForm8::BuildPage3() {
             "unsure, leave this box empty.",
             40, 224, 561, 42);
     AddCaption(page, "Optional command line parameters", 40, 272);
-    Edit7 = std::make_unique<TEdit>(page.Handle(), Bounds(40, 288, 441, 21), Font());
-    Button2 = std::make_unique<PushButton>(page.Handle(), "Test..", Bounds(490, 284, 75, 25),
+    Edit7 = std::make_unique<TEdit>(page.Handle(), ScaleRect(40, 288, 441, 21), Font());
+    Button2 = std::make_unique<PushButton>(page.Handle(), "Test..", ScaleRect(490, 284, 75, 25),
                                            Font(), WS_TABSTOP | WS_VISIBLE);
     Button2->SetEnabled(false);
     Button2->OnClick = [this](PushButton&) { Button2Click(); };
@@ -299,7 +302,7 @@ void TForm8::BuildPage3() {
     page.OnBackButtonClick = [this](TKWizardCustomPage&, bool& stop) { Page4Back(stop); };
 }
 
-void TForm8::BuildPage4() {
+void TForm8::BuildPage5() {
     TKWizardInteriorPage& page = *KWizardInteriorPage5;
     AddTitle(page, "Sounds", 16, 16);
     AddText(page,
@@ -309,9 +312,9 @@ void TForm8::BuildPage4() {
             40, 88, 561, 42);
     ImageList1 = std::make_unique<ImageList>(16, 16);
     {
-        base::Bitmap icons(static_cast<HBITMAP>(LoadImageW(gui::Application::Instance().Instance_(),
-                                                          L"WIZARD_SOUNDICONS", IMAGE_BITMAP, 0, 0,
-                                                          LR_CREATEDIBSECTION)));
+        base::Bitmap icons(
+            static_cast<HBITMAP>(LoadImageW(WindowInstance(Handle()), L"WIZARD_SOUNDICONS",
+                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         if (icons)
             ImageList1->Add(icons.Get(), RGB(255, 0, 255));
     }
@@ -322,7 +325,7 @@ void TForm8::BuildPage4() {
     for (int i = 0; i < 2; ++i) {
         const int top = i == 0 ? 200 : 256;
         auto& list = *lists[i];
-        list = std::make_unique<TIconComboBox>(page.Handle(), Bounds(48, top, 161, 22), Font());
+        list = std::make_unique<TIconComboBox>(page.Handle(), ScaleRect(48, top, 161, 22), Font());
         list->SetImages(ImageList1->Handle());
         list->AddItem("None", 1);
         list->AddItem("Standard", 0);
@@ -330,7 +333,7 @@ void TForm8::BuildPage4() {
         list->AddItem("", 0);
         list->OnChange = [this](TIconComboBox&) { StoreSounds(); };
         auto& preview = *previews[i];
-        preview = std::make_unique<PushButton>(page.Handle(), ">", Bounds(232, top - 3, 32, 29),
+        preview = std::make_unique<PushButton>(page.Handle(), ">", ScaleRect(232, top - 3, 32, 29),
                                                Font(), WS_TABSTOP | WS_VISIBLE);
         preview->OnClick = [this, i](PushButton&) { PreviewSound(i); };
         AddToolTip(ToolTip1, page.Handle(), preview->Handle(), "Preview the selected sound");
@@ -340,7 +343,7 @@ void TForm8::BuildPage4() {
     page.OnBackButtonClick = [this](TKWizardCustomPage&, bool&) { StoreSounds(); };
 }
 
-void TForm8::BuildPage5() {
+void TForm8::BuildPage7() {
     TKWizardInteriorPage& page = *KWizardInteriorPage7;
     AddTitle(page, "Timer color scheme", 16, 16);
     std::unique_ptr<TColorButton>* buttons[] = {&ColorButton1, &ColorButton2};
@@ -360,8 +363,7 @@ void TForm8::BuildPage5() {
     ColorButton1->OnUpdate = [this](TColorButton&) { ColorButton1Update(); };
     ColorButton2->OnUpdate = [this](TColorButton&) { ColorButton2Update(); };
     Image3 = std::make_unique<TImage>(page);
-    Image3->Picture().LoadJpegResource(gui::Application::Instance().Instance_(),
-                                       L"WIZARD_TIMERWINDOW");
+    Image3->Picture().LoadJpegResource(WindowInstance(Handle()), L"WIZARD_TIMERWINDOW");
     Image3->SetBounds(Scale(256), Scale(102), Scale(351), Scale(199));
     Image3->SetStretch(true);
     Shape1 = std::make_unique<TShape>(page);
@@ -383,7 +385,7 @@ void TForm8::BuildPage5() {
     };
 }
 
-void TForm8::BuildPage6() {
+void TForm8::BuildPage8() {
     TKWizardInteriorPage& page = *KWizardInteriorPage8;
     AddTitle(page, "Window mode", 16, 16);
     AddText(page,
@@ -391,16 +393,15 @@ void TForm8::BuildPage6() {
             "is the default, it uses a portion of your monitor. Full-screen mode will "
             "exclusively use the entire screen.",
             40, 88, 561, 42);
-    RadioButton3 = std::make_unique<TRadioButton>(page.Handle(), "Normal", Bounds(42, 155, 150, 17),
-                                                  Font(), true);
+    RadioButton3 = std::make_unique<TRadioButton>(page.Handle(), "Normal",
+                                                  ScaleRect(42, 155, 150, 17), Font(), true);
     RadioButton3->SetChecked(true);
     RadioButton4 = std::make_unique<TRadioButton>(page.Handle(), "Full screen mode",
-                                                  Bounds(40, 176, 150, 17), Font());
+                                                  ScaleRect(40, 176, 150, 17), Font());
     RadioButton3->OnClick = [this](TRadioButton&) { WindowModeLayout(); };
     RadioButton4->OnClick = [this](TRadioButton&) { WindowModeLayout(); };
     Image4 = std::make_unique<TImage>(page);
-    Image4->Picture().LoadBitmapResource(gui::Application::Instance().Instance_(),
-                                         L"WIZARD_MONITOR");
+    Image4->Picture().LoadBitmapResource(WindowInstance(Handle()), L"WIZARD_MONITOR");
     // The picture's corners around the stand are left out.
     Image4->Picture().SetTransparent(true);
     Image4->SetBounds(Scale(207), Scale(152), Scale(227), Scale(180));
@@ -416,11 +417,11 @@ void TForm8::BuildPage6() {
     Label36 = std::make_unique<gui::Label>(page);
     Label36->SetFont(DigitFontFace, 8);
     Label36->SetText("36");
-    page.OnEnterPage = [this](TKWizardCustomPage&, TKWizardCustomPage*) { Page6Enter(); };
+    page.OnEnterPage = [this](TKWizardCustomPage&, TKWizardCustomPage*) { Page8Enter(); };
     page.OnNextButtonClick = [this](TKWizardCustomPage&, bool& stop) { Page8Next(stop); };
 }
 
-void TForm8::BuildPage7() {
+void TForm8::BuildPage6() {
     TKWizardInteriorPage& page = *KWizardInteriorPage6;
     AddTitle(page, "Border style", 16, 16);
     AddText(page,
@@ -429,14 +430,14 @@ void TForm8::BuildPage7() {
             "pressing ALT + F4.",
             40, 88, 561, 42);
     RadioButton5 = std::make_unique<TRadioButton>(page.Handle(), "Show a border",
-                                                  Bounds(42, 155, 150, 17), Font(), true);
+                                                  ScaleRect(42, 155, 150, 17), Font(), true);
     RadioButton5->SetChecked(true);
     RadioButton6 = std::make_unique<TRadioButton>(page.Handle(), "Don't show a border",
-                                                  Bounds(42, 176, 150, 17), Font());
+                                                  ScaleRect(42, 176, 150, 17), Font());
     RadioButton5->OnClick = [this](TRadioButton&) { BorderLayout(); };
     RadioButton6->OnClick = [this](TRadioButton&) { BorderLayout(); };
     Image5 = std::make_unique<TImage>(page);
-    Image5->Picture().LoadBitmapResource(gui::Application::Instance().Instance_(), L"WITHBORDER");
+    Image5->Picture().LoadBitmapResource(WindowInstance(Handle()), L"WITHBORDER");
     Image5->SetBounds(Scale(304), Scale(151), Scale(200), Scale(100));
     Shape4 = std::make_unique<TShape>(page);
     page.OnEnterPage = [this](TKWizardCustomPage&, TKWizardCustomPage*) {
@@ -447,7 +448,7 @@ void TForm8::BuildPage7() {
     page.OnBackButtonClick = [this](TKWizardCustomPage&, bool&) { BorderLayout(); };
 }
 
-void TForm8::BuildPage8() {
+void TForm8::BuildWelcomePage1() {
     TKWizardWelcomePage& page = *KWizardWelcomePage1;
     AddTitle(page, "Finished", 176, 16);
     AddText(page,
@@ -460,11 +461,11 @@ void TForm8::BuildPage8() {
     Label40->SetBounds(Scale(184), Scale(186), Scale(433), Scale(47));
     Button3 =
         std::make_unique<PushButton>(page.Handle(), "Copy command line to clipboard",
-                                     Bounds(184, 248, 193, 25), Font(), WS_TABSTOP | WS_VISIBLE);
+                                     ScaleRect(184, 248, 193, 25), Font(), WS_TABSTOP | WS_VISIBLE);
     Button3->OnClick = [this](PushButton&) { Button3Click(); };
     Button4 =
         std::make_unique<PushButton>(page.Handle(), "Create a desktop shortcut",
-                                     Bounds(184, 280, 193, 25), Font(), WS_TABSTOP | WS_VISIBLE);
+                                     ScaleRect(184, 280, 193, 25), Font(), WS_TABSTOP | WS_VISIBLE);
     Button4->OnClick = [this](PushButton&) { Button4Click(); };
     // The dialog font may be wider than the one the layout was drawn for: the
     // two buttons grow together until both captions fit.

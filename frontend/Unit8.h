@@ -121,7 +121,6 @@ public:
     void Page8Enter();
     void Page8Next(bool& stop);
     void WindowModeLayout();
-    void Page6Enter();
     void BorderLayout();
     void WelcomeEnter();
     void Button1Click(); // Browse..
@@ -147,18 +146,17 @@ protected:
 
 private:
     void CreatePages();
-    void BuildPage0();
     void BuildPage1();
     void BuildPage2();
     void BuildPage3();
     void BuildPage4();
     void BuildPage5();
-    void BuildPage6();
     void BuildPage7();
     void BuildPage8();
+    void BuildPage6();
+    void BuildWelcomePage1();
     void BuildMenus();
     void BuildTips();
-    RECT Bounds(int left, int top, int width, int height) const;
     gui::Label& AddCaption(gui::Form& page, const std::string& text, int left, int top);
     controls::WrappedLabel& AddText(gui::Form& page, const std::string& text, int left, int top,
                                     int width, int height);

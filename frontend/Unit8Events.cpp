@@ -14,6 +14,8 @@
 #include "MessageBox.h"
 #include "OsError.h"
 #include "Settings.h"
+#include "ShellOpen.h"
+#include "SoundNames.h"
 #include "Strings.h"
 #include "Unit7.h"
 
@@ -114,8 +116,7 @@ void TForm8::StartTimer(const std::string& switches) {
 }
 
 void TForm8::StartProgramAgain() {
-    ShellExecuteW(Handle(), L"open", base::Widen(os::ProgramPath()).c_str(), nullptr, nullptr,
-                  SW_SHOWNORMAL);
+    os::ShellOpen(Handle(), "open", os::ProgramPath());
 }
 
 void TForm8::ExecuteTips() {
@@ -261,12 +262,7 @@ void TForm8::Button2Click() {
     if (!AskYesNo("This will test your action by trying to perform the action now.\n\rWould you "
                   "like to continue?"))
         return;
-    const std::wstring program = base::Widen(Edit6->Text());
-    const std::wstring params = base::Widen(Edit7->Text());
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(Handle(), L"open", program.c_str(), params.c_str(), nullptr, SW_SHOWNORMAL));
-    if (result <= 32)
-        base::RaiseLastOsError();
+    os::ShellOpen(Handle(), "open", Edit6->Text(), Edit7->Text());
 }
 
 void TForm8::FillAction(const std::string& program, const std::string& params) {
@@ -311,13 +307,13 @@ void TForm8::StoreSounds() {
 
 void TForm8::PreviewSound(int list) {
     const int row = (list == 0 ? ComboBox1 : ComboBox2)->ItemIndex();
-    const wchar_t* sounds[2][2] = {{L"TICK1", L"BEEP1"}, {L"DONE1", L"DONE2"}};
     if (row != 1 && row != 2) {
         Inform("Please select a sound to preview first.");
         return;
     }
-    PlaySoundW(sounds[list][row - 1], gui::Application::Instance().Instance_(),
-               SND_RESOURCE | SND_ASYNC);
+    // A list's rows 1 and 2 are the sound choices of the same number.
+    const char* sound = (list == 0 ? TickSoundNames : DoneSoundNames)[row];
+    PlaySoundW(base::Widen(sound).c_str(), WindowInstance(Handle()), SND_RESOURCE | SND_ASYNC);
 }
 
 // ---- position 5
@@ -369,7 +365,7 @@ void TForm8::Page7Next(bool& stop) {
 
 // ---- position 6
 
-void TForm8::Page6Enter() {
+void TForm8::Page8Enter() {
     Shape2->SetBrushColor(PreviewColour(State.BackColor));
     Label35->SetFontName(DigitFontFace);
     Label36->SetFontName(DigitFontFace);
@@ -431,7 +427,7 @@ void TForm8::Page8Next(bool& stop) {
 void TForm8::BorderLayout() {
     const bool border = RadioButton5->Checked();
     State.BorderValue = border ? WizardChoices::Border::Show : WizardChoices::Border::DontShow;
-    Image5->Picture().LoadBitmapResource(gui::Application::Instance().Instance_(),
+    Image5->Picture().LoadBitmapResource(WindowInstance(Handle()),
                                          border ? L"WITHBORDER" : L"WITHOUTBORDER");
     Image5->Invalidate();
     const RECT picture = Image5->Bounds();
@@ -474,7 +470,14 @@ void TForm8::KWizard1FinishButtonClick() {
 
 void TForm8::SwitchToAdvancedMode() {
     os::Settings().WriteWizardMode(false);
-    StartProgramAgain();
+    // The wizard closes whether or not the new copy starts. A failed start is
+    // reported first, while the wizard is still there to own the error box;
+    // left to the window procedure, the error would skip the close.
+    try {
+        StartProgramAgain();
+    } catch (...) {
+        gui::Application::Instance().HandleException(std::current_exception());
+    }
     Close();
 }
 

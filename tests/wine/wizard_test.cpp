@@ -6,6 +6,7 @@
 #include "Application.h"
 #include "Clock.h"
 #include "Files.h"
+#include "OsError.h"
 #include "Settings.h"
 #include "Strings.h"
 #include "Unit8.h"
@@ -26,6 +27,7 @@ class RecordingWizard : public TForm8 {
 public:
     std::vector<std::string> informed, failed, launched;
     int restarts = 0;
+    bool restartFails = false;
     int tipRuns = 0;
     bool answerYes = false;
     bool uncheckTipsWhenShown = false;
@@ -38,7 +40,11 @@ protected:
         return answerYes;
     }
     void StartTimer(const std::string& switches) override { launched.push_back(switches); }
-    void StartProgramAgain() override { ++restarts; }
+    void StartProgramAgain() override {
+        ++restarts;
+        if (restartFails)
+            throw base::OsError(ERROR_FILE_NOT_FOUND);
+    }
     void ExecuteTips() override {
         ++tipRuns;
         if (uncheckTipsWhenShown)
@@ -432,6 +438,23 @@ TEST_F(WizardForm, SwitchToAdvancedModeStoresTheModeAndStartsAgain) {
     EXPECT_EQ(form->restarts, 1);
     gui::Application::Instance().ProcessMessages();
     EXPECT_FALSE(IsWindow(form->Handle()));
+}
+
+TEST_F(WizardForm, AFailedRestartIsReportedOnceAndTheWizardStillCloses) {
+    std::vector<std::string> reported;
+    gui::Application::Instance().SetExceptionHandler([&](std::exception_ptr error) {
+        reported.push_back(gui::Application::ExceptionMessage(error));
+    });
+    form->restartFails = true;
+    form->Label7->OnClick(*form->Label7);
+    gui::Application::Instance().ProcessMessages();
+    gui::Application::Instance().SetExceptionHandler(nullptr);
+
+    EXPECT_FALSE(os::Settings().ReadWizardMode());
+    EXPECT_EQ(form->restarts, 1);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0], base::OsError(ERROR_FILE_NOT_FOUND).what());
+    EXPECT_FALSE(IsWindow(form->Handle())) << "the wizard stayed open";
 }
 
 } // namespace
