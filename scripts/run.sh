@@ -14,7 +14,7 @@ bash "$top/scripts/setup.sh" >/dev/null
 tree=win
 [ "$(wine_arch_choose)" = win64 ] && tree=win64
 exe=$top/build/$tree/bin/Brevalo.exe
-if [ ! -f "$exe" ] || [ -n "$(find "$top"/{core,gui,os,timer,frontend,controls,resources} -newer "$exe" -print -quit)" ]; then
+if [ ! -f "$exe" ] || [ -n "$(find "$top"/{core,base,gui,os,timer,frontend,controls,resources} -newer "$exe" -print -quit)" ]; then
     bash "$top/scripts/build.sh" "$tree:Brevalo" >/dev/null
 fi
 export BREVALO_WINE_ROOT=$top/build/$tree/wine
