@@ -33,19 +33,21 @@ TEST(DigitLayout, AWideWindowKeepsTheStartingSize) {
     EXPECT_EQ(layout.label2Size, 24);
 }
 
-TEST(DigitLayout, ThePairIsCentredWithTheSecondsFifteenPixelsRight) {
+TEST(DigitLayout, ThePairIsCentredWithTheSecondsTheGapRight) {
     // Client height 560: 112 less 22 = 90 pt, 900 x 135; the seconds at 45 pt
     // are 180 x 67; the seconds label was 50 wide before.
     const DigitLayout layout = LayoutDigits(1000, 600, 560, 50, Linear(10), Linear(4));
     ASSERT_EQ(layout.label1Size, 90);
     ASSERT_EQ(layout.label2Size, 45);
-    const int w1 = 900, h1 = 135, w2 = 180, h2 = 67;
-    int left = 1000 / 2 - (w1 - 50 - 15) / 2;
-    left -= w2 + 7;
-    EXPECT_EQ(layout.label1Left, left);
-    EXPECT_EQ(layout.label2Left, left + w1 + 15);
-    EXPECT_EQ(layout.label1Top, 600 / 2 - h1 / 2);
-    EXPECT_EQ(layout.label2Top, layout.label1Top + h1 / 2 - h2);
+    // Centred with the old seconds width: 500 - (900 - 50 - 15) / 2 = 83,
+    // then moved left by the new seconds' width and 7: 83 - 187 = -104.
+    EXPECT_EQ(layout.label1Left, -104);
+    // The seconds stand the gap right of the digits (900 wide) ...
+    EXPECT_EQ(layout.label2Left - (layout.label1Left + 900), DigitGap);
+    // ... the digits are centred up and down (135 high in 600), and the
+    // seconds (67 high) end at the digits' middle.
+    EXPECT_EQ(layout.label1Top, 233);
+    EXPECT_EQ(layout.label2Top + 67, layout.label1Top + 135 / 2);
 }
 
 TEST(DigitLayout, DivisionsTruncateTowardZero) {
@@ -53,8 +55,9 @@ TEST(DigitLayout, DivisionsTruncateTowardZero) {
     const DigitLayout layout = LayoutDigits(101, 51, 19, 3, Linear(7), Linear(5));
     EXPECT_EQ(layout.label1Size, 3);
     EXPECT_EQ(layout.label2Size, 1);
-    EXPECT_EQ(layout.label1Left, 101 / 2 - (21 - 3 - 15) / 2 - (5 + 7));
-    EXPECT_EQ(layout.label1Top, 51 / 2 - 4 / 2);
+    // 50 - (21 - 3 - 15) / 2 - (5 + 7), each division cut towards zero.
+    EXPECT_EQ(layout.label1Left, 37);
+    EXPECT_EQ(layout.label1Top, 23);
 }
 
 TEST(DigitLayout, ATinyOrNarrowWindowNeverGoesBelowTheMinimumSize) {
