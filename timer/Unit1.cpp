@@ -32,8 +32,8 @@ namespace {
 // What the command-line parser asks of the system.
 class SystemParserEnvironment : public ParserEnvironment {
 public:
-    explicit SystemParserEnvironment(std::function<DateTime()> now)
-        : now_(std::move(now)), formats_(os::UserFormatSettings()) {}
+    SystemParserEnvironment(std::function<DateTime()> now, FormatSettings formats)
+        : now_(std::move(now)), formats_(std::move(formats)) {}
 
     DateTime Now() override { return now_(); }
     const FormatSettings& Formats() override { return formats_; }
@@ -87,12 +87,14 @@ void TForm1::FormCreate(std::optional<std::string> commandLine) {
     timerStoppedMessage_ = RegisterWindowMessageW(L"WM_TIMER_STOPPED");
     SetUpDigits();
     PlaceOnScreen();
-    timeSeparator_ = os::UserFormatSettings().timeSeparator;
+    // The user's conventions, read once for the display and the parser.
+    FormatSettings formats = os::UserFormatSettings();
+    timeSeparator_ = formats.timeSeparator;
 
     // The countdown starts at the first idle moment; parsing removes the
     // hook again when the action file is missing.
     idleHook_ = app_.AddIdleHandler([this] { engine_.Start(); });
-    ParseArguments(commandLine);
+    ParseArguments(commandLine, std::move(formats));
     if (!settings_.SilentErrors) {
         if (parseResult_ == ParseActionMissing)
             return;
@@ -155,12 +157,12 @@ void TForm1::SetUpDigits() {
     Label2.OnClick = [this](gui::GraphicControl&) { LeaveFullScreen(false); };
 }
 
-void TForm1::ParseArguments(const std::optional<std::string>& commandLine) {
+void TForm1::ParseArguments(const std::optional<std::string>& commandLine, FormatSettings formats) {
     std::string raw = commandLine ? *commandLine : base::Narrow(GetCommandLineW());
     std::vector<std::string> args = SplitCommandLine(raw);
     if (!args.empty())
         args[0] = os::ProgramPath();
-    SystemParserEnvironment environment(NowSource);
+    SystemParserEnvironment environment(NowSource, std::move(formats));
     const ParseOutcome outcome = ParseCommandLine(args, raw, settings_, environment);
     parseResult_ = outcome.result;
     ApplyParseEffects(outcome.effects);

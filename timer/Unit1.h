@@ -108,7 +108,7 @@ protected:
 private:
     void CreateTimerWindow();
     void SetUpDigits();
-    void ParseArguments(const std::optional<std::string>& commandLine);
+    void ParseArguments(const std::optional<std::string>& commandLine, FormatSettings formats);
     void ApplyParseEffects(const ParseEffects& effects);
     void PlaceOnScreen();
     void ReadWindowSettings();
