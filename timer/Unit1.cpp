@@ -275,25 +275,24 @@ void TForm1::CreatePopupMenu() {
 
 // The sound submenu: a radio group each for the tick and the completion.
 void TForm1::CreateSoundMenu(gui::MenuItem& sound) {
+    AddSoundChoices(sound.Add("Countdown"), settings_.TickSound, TickSoundNames, 2, cdStandard,
+                    cdElectronic, cdOff);
+    AddSoundChoices(sound.Add("Complete"), settings_.DoneSound, DoneSoundNames, 3, comStandard,
+                    comElectronic, comOff);
+}
+
+// "Standard", "Electronic", a separator and "Off" as one radio group, each
+// setting `sound` to its name in `names` (off: none).
+void TForm1::AddSoundChoices(gui::MenuItem& list, std::string& sound, const char* const (&names)[3],
+                             int group, gui::MenuItem*& standard, gui::MenuItem*& electronic,
+                             gui::MenuItem*& off) {
     using gui::MenuItem;
-    MenuItem& countdown = sound.Add("Countdown");
-    cdStandard = Radio(
-        countdown.Add("Standard", [this](MenuItem&) { settings_.TickSound = TickSoundNames[1]; }),
-        2);
-    cdElectronic = Radio(
-        countdown.Add("Electronic", [this](MenuItem&) { settings_.TickSound = TickSoundNames[2]; }),
-        2);
-    countdown.AddSeparator();
-    cdOff = Radio(countdown.Add("Off", [this](MenuItem&) { settings_.TickSound.clear(); }), 2);
-    MenuItem& complete = sound.Add("Complete");
-    comStandard = Radio(
-        complete.Add("Standard", [this](MenuItem&) { settings_.DoneSound = DoneSoundNames[1]; }),
-        3);
-    comElectronic = Radio(
-        complete.Add("Electronic", [this](MenuItem&) { settings_.DoneSound = DoneSoundNames[2]; }),
-        3);
-    complete.AddSeparator();
-    comOff = Radio(complete.Add("Off", [this](MenuItem&) { settings_.DoneSound.clear(); }), 3);
+    standard =
+        Radio(list.Add("Standard", [&sound, &names](MenuItem&) { sound = names[1]; }), group);
+    electronic =
+        Radio(list.Add("Electronic", [&sound, &names](MenuItem&) { sound = names[2]; }), group);
+    list.AddSeparator();
+    off = Radio(list.Add("Off", [&sound](MenuItem&) { sound.clear(); }), group);
 }
 
 void TForm1::PopupMenu1Popup() {

@@ -86,6 +86,9 @@ public:
     // Builds the pop-up menu (done by the constructor).
     void CreatePopupMenu();
     void CreateSoundMenu(gui::MenuItem& sound);
+    void AddSoundChoices(gui::MenuItem& list, std::string& sound, const char* const (&names)[3],
+                         int group, gui::MenuItem*& standard, gui::MenuItem*& electronic,
+                         gui::MenuItem*& off);
     // Sets the menu's marks from the current state, as when it opens.
     void PopupMenu1Popup();
     void Foreground1Click();
