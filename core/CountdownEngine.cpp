@@ -37,6 +37,18 @@ const char* const ClockChangeQuestion =
     "time, which will be adversely effected by the change.\n\rWould you like to create a new "
     "timer? Click No to resume this timer or Cancel to close this timer.";
 
+std::int64_t RemainingMilliseconds(DateTime remaining) {
+    if (!(remaining > 0.0)) {
+        return 0;
+    }
+    // Doubles hold every whole millisecond up to 2^53.
+    const double ms = remaining * static_cast<double>(MsPerDay);
+    if (!(ms < 9007199254740992.0)) {
+        return -1;
+    }
+    return std::llround(ms);
+}
+
 CountdownTexts RemainingTexts(DateTime remaining, const std::string& timeSeparator) {
     if (!(remaining > 0.0)) {
         remaining = 0.0;
@@ -91,7 +103,7 @@ void CountdownEngine::ThreadedTimer1Timer() {
     const std::string separator = host_.TimeSeparator();
     const DateTime remaining = settings_.EndTime - host_.Now();
     if (remaining >= 0.0) {
-        ShowTexts(RemainingTexts(remaining, separator));
+        ShowTexts(RemainingTexts(remaining, separator), remaining);
         if (host_.LabelsNeedLayout()) {
             host_.FormResize();
         }
@@ -102,6 +114,7 @@ void CountdownEngine::ThreadedTimer1Timer() {
         if (host_.IsMaximized()) {
             host_.HideIdleCursor();
         }
+        AlignTicker(remaining);
         return;
     }
 
@@ -112,23 +125,27 @@ void CountdownEngine::ThreadedTimer1Timer() {
     host_.SetLabel2Text(zero.seconds);
     shownMain_ = zero.main;
     host_.SetLabel1Text(zero.main);
+    host_.RemainingShown(0);
     host_.RunCompletion();
 }
 
-void CountdownEngine::ShowTexts(const CountdownTexts& texts) {
+void CountdownEngine::ShowTexts(const CountdownTexts& texts, DateTime remaining) {
     if (texts.seconds != shownSeconds_) {
-        // A new second has begun. Ticks drift against the second boundaries,
-        // so a change can come only about 800 ms after the previous one; the
-        // sound is skipped then rather than played twice in one second.
+        // A new second has begun. A tick that came late (a busy machine)
+        // brings one change close to the next; the sound is skipped then
+        // rather than played twice in one second.
         if (HasSoundName(settings_.TickSound)) {
             const std::uint32_t now = host_.TickCount();
-            if (static_cast<std::uint32_t>(now - lastTickSoundTick_) >= TickSoundGapMs) {
+            if (static_cast<std::uint32_t>(now - lastTickSoundTick_) >=
+                TickSoundGapMs - TickSoundSlackMs) {
                 host_.PlayTickSound();
             }
             lastTickSoundTick_ = now;
         }
         shownSeconds_ = texts.seconds;
         host_.SetLabel2Text(texts.seconds);
+        const std::int64_t ms = RemainingMilliseconds(remaining);
+        host_.RemainingShown(ms < 0 ? std::int64_t(remaining * 86400.0) : ms / 1000);
     }
     if (texts.main != shownMain_) {
         shownMain_ = texts.main;
@@ -136,9 +153,25 @@ void CountdownEngine::ShowTexts(const CountdownTexts& texts) {
     }
 }
 
+void CountdownEngine::AlignTicker(DateTime remaining) {
+    const std::int64_t ms = RemainingMilliseconds(remaining);
+    if (ms < 0) {
+        return; // too far off for milliseconds to matter
+    }
+    // The seconds label changes when the remaining time drops below a whole
+    // second, which lies on the grid; the margin puts the tick just past it,
+    // so the change is seen at once, and the completion just after zero. A
+    // tick that woke early or late lands back on the grid with the next one.
+    host_.SetNextTickDelay(static_cast<std::uint32_t>(ms % TickPeriodMs + TickPhaseMarginMs));
+}
+
 void CountdownEngine::SetTicker(bool running) {
     running_ = running;
     host_.SetThreadedTimer1Enabled(running);
+    // Counting again after a pause or a question: back onto the grid.
+    if (running) {
+        AlignTicker(settings_.EndTime - host_.Now());
+    }
 }
 
 void CountdownEngine::SetLabelsVisible(bool visible) {

@@ -15,6 +15,10 @@ namespace brevalo {
 
 enum class CountdownState { NotStarted, Running, Paused, Finished, NotCounting };
 
+// The remaining time in whole milliseconds (rounded), or -1 when it is too
+// large to be held to the millisecond.
+std::int64_t RemainingMilliseconds(DateTime remaining);
+
 // The texts of the two digit labels for a remaining time (days, not
 // negative): days, hours and minutes joined by the separator, and the
 // seconds, each at least two digits. The remaining time is rounded down to
@@ -31,8 +35,17 @@ extern const char* const ClockChangeQuestion;
 
 class CountdownEngine {
 public:
-    // Shortest gap between two tick sounds, in milliseconds.
+    // Shortest gap between two tick sounds, in milliseconds: a second
+    // change sooner than this after the last one is silent. The ticks land
+    // just after each second, so two changes a second apart may measure a
+    // little under 1000 ms by the tick counter; the slack keeps those
+    // seconds audible.
     static constexpr std::uint32_t TickSoundGapMs = 1000;
+    static constexpr std::uint32_t TickSoundSlackMs = 50;
+    // The ticker's period, and how long after a whole second of the
+    // remaining time its ticks land.
+    static constexpr std::int64_t TickPeriodMs = 200;
+    static constexpr std::int64_t TickPhaseMarginMs = 2;
     // What the labels show before the first tick.
     static constexpr const char* InitialMainText = "00:00:00";
     static constexpr const char* InitialSecondsText = "00";
@@ -60,7 +73,10 @@ public:
     std::uint32_t LastTickSoundTick() const { return lastTickSoundTick_; }
 
 private:
-    void ShowTexts(const CountdownTexts& texts);
+    void ShowTexts(const CountdownTexts& texts, DateTime remaining);
+    // Asks for the next tick just after the next point of the 200 ms grid
+    // that the remaining time's whole seconds fall on.
+    void AlignTicker(DateTime remaining);
     void SetTicker(bool running);
     void SetLabelsVisible(bool visible);
 

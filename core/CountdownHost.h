@@ -27,6 +27,10 @@ public:
     // The 200 ms ticker and the 750 ms blinker.
     virtual void SetThreadedTimer1Enabled(bool enabled) = 0;
     virtual void SetThreadedTimer2Enabled(bool enabled) = 0;
+    // Sets the ticker's phase: its next tick comes this many milliseconds
+    // from now, and later ones follow at its interval from that tick. The
+    // phase holds for the next tick only; each tick asks again.
+    virtual void SetNextTickDelay(std::uint32_t milliseconds) = 0;
 
     // The two digit labels: days, hours and minutes, and the seconds. The
     // engine remembers what it wrote; the window writes them only before
@@ -34,6 +38,9 @@ public:
     virtual void SetLabel1Text(const std::string& text) = 0;
     virtual void SetLabel2Text(const std::string& text) = 0;
     virtual void SetLabelsVisible(bool visible) = 0;
+    // The seconds label has just changed to show this many whole seconds
+    // left (0 once the time is up).
+    virtual void RemainingShown(std::int64_t remainingSeconds) = 0;
 
     // Whether the labels are out of place, the seconds no longer at the
     // layout's gap right of the other digits (their width changed), and the

@@ -4,8 +4,34 @@
 
 namespace brevalo::os {
 
+namespace {
+
+using PreciseTimeFunction = void(WINAPI*)(LPFILETIME);
+
+// The system time to the microsecond (Windows 8 and later), where the plain
+// reading moves only with the clock's interrupt, every 15.6 ms by default:
+// the ticks that land just after a whole second must see that second.
+PreciseTimeFunction PreciseSystemTime() noexcept {
+    static const PreciseTimeFunction function = [] {
+        const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        return kernel ? reinterpret_cast<PreciseTimeFunction>(reinterpret_cast<void*>(
+                            GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime")))
+                      : nullptr;
+    }();
+    return function;
+}
+
+} // namespace
+
 DateTime LocalNow() {
     SYSTEMTIME st;
+    if (const PreciseTimeFunction precise = PreciseSystemTime()) {
+        FILETIME utc, local;
+        precise(&utc);
+        // The current bias, as GetLocalTime applies it.
+        if (FileTimeToLocalFileTime(&utc, &local) && FileTimeToSystemTime(&local, &st))
+            return FromSystemTime(st);
+    }
     GetLocalTime(&st);
     return FromSystemTime(st);
 }

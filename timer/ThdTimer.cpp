@@ -66,11 +66,31 @@ base::KernelHandle NewEvent(bool manualReset) {
     return event;
 }
 
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
+// A waitable timer that ends on time to the millisecond (Windows 10 1803
+// and later), or none: the plain timed wait is as good as any other then.
+base::KernelHandle NewHighResolutionTimer() noexcept {
+    return base::KernelHandle(CreateWaitableTimerExW(
+        nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS));
+}
+
+long long PerformanceCount() noexcept {
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return count.QuadPart;
+}
+
 } // namespace
 
 TTimerThread::TTimerThread(TThreadedTimer& owner, base::KernelHandle stopEvent)
     : owner_(owner), stopEvent_(std::move(stopEvent)), runGate_(NewEvent(true)),
-      dispatchDone_(NewEvent(false)) {
+      dispatchDone_(NewEvent(false)), waitTimer_(NewHighResolutionTimer()) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    countsPerMs_ = frequency.QuadPart / 1000 > 0 ? frequency.QuadPart / 1000 : 1;
     // The gate starts closed: the new thread waits there until enabled.
     thread_.Reset(CreateThread(nullptr, 0, &TTimerThread::ThreadProc, this, 0, nullptr));
     if (!thread_)
@@ -114,6 +134,43 @@ void TTimerThread::DispatchDone() noexcept {
     SetEvent(dispatchDone_.Get());
 }
 
+void TTimerThread::SetNextDelay(DWORD milliseconds) noexcept {
+    deadline_ = PerformanceCount() + (long long)milliseconds * countsPerMs_;
+    ++deadlineNumber_;
+    // A wait under way is for the old time: end it, and the worker measures
+    // again to the new deadline.
+    SetEvent(stopEvent_.Get());
+}
+
+DWORD TTimerThread::PeriodWait(unsigned& aligned) const noexcept {
+    const unsigned number = deadlineNumber_;
+    if (number != dispatchedNumber_) {
+        aligned = number;
+        const long long left = deadline_ - PerformanceCount();
+        return left <= 0 ? 0 : DWORD((left + countsPerMs_ - 1) / countsPerMs_);
+    }
+    aligned = 0;
+    // A negative interval never ends by itself; enabling or destruction
+    // still wakes the thread.
+    const int interval = interval_;
+    return interval < 0 ? INFINITE : DWORD(interval);
+}
+
+bool TTimerThread::WaitTimedOut(DWORD milliseconds) noexcept {
+    if (waitTimer_ && milliseconds != INFINITE && milliseconds != 0) {
+        LARGE_INTEGER due;
+        due.QuadPart = -(long long)milliseconds * 10'000; // relative, in 100 ns
+        if (SetWaitableTimer(waitTimer_.Get(), &due, 0, nullptr, nullptr, FALSE)) {
+            const HANDLE handles[] = {stopEvent_.Get(), waitTimer_.Get()};
+            const DWORD result = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+            if (result == WAIT_OBJECT_0)
+                CancelWaitableTimer(waitTimer_.Get());
+            return result == WAIT_OBJECT_0 + 1;
+        }
+    }
+    return WaitForSingleObject(stopEvent_.Get(), milliseconds) == WAIT_TIMEOUT;
+}
+
 DWORD WINAPI TTimerThread::ThreadProc(void* self) {
     static_cast<TTimerThread*>(self)->Execute();
     return 0;
@@ -125,18 +182,18 @@ void TTimerThread::Execute() noexcept {
         if (terminated_)
             return;
         const unsigned period = period_;
-        const int interval = interval_;
-        // A negative interval never ends by itself; enabling or destruction
-        // still wakes the thread.
-        const DWORD wait = interval < 0 ? INFINITE : DWORD(interval);
-        // Signalled means enabled again (a new period) or terminating: no
-        // dispatch for the wait it ended.
-        if (WaitForSingleObject(stopEvent_.Get(), wait) != WAIT_TIMEOUT)
+        unsigned aligned = 0;
+        const DWORD wait = PeriodWait(aligned);
+        // Signalled means enabled again (a new period), a new deadline or
+        // terminating: no dispatch for the wait it ended.
+        if (!WaitTimedOut(wait))
             continue;
         if (terminated_)
             return;
         if (!IsCurrent(period) || WaitForSingleObject(runGate_.Get(), 0) != WAIT_OBJECT_0)
             continue;
+        if (aligned)
+            dispatchedNumber_ = aligned;
         if (!owner_.RequestDispatch(period)) {
             // The window's queue is full; try again next period rather than
             // spin when the interval is 0.

@@ -17,6 +17,15 @@
 // left over from an earlier period is dropped, so the first dispatch after
 // enabling comes one full interval after it.
 //
+// A caller may also set the timer's phase: SetNextDelay makes the period
+// that runs now (or the one the next enabling starts) end a given number of
+// milliseconds after the call; the periods after the dispatch it brings
+// last Interval again. Without it, nothing about the periods changes.
+//
+// Waits go through a high-resolution waitable timer where the system has
+// one, so a period ends within a millisecond or so of its time rather than
+// at the next tick of the system's clock.
+//
 // The component is created, used and destroyed on the window's thread.
 #pragma once
 
@@ -75,10 +84,20 @@ public:
     bool IsCurrent(unsigned period) const noexcept { return period == period_; }
     // Tells the blocked thread that the dispatch it asked for has finished.
     void DispatchDone() noexcept;
+    // The current period (or the next one, while paused) ends this many
+    // milliseconds from now.
+    void SetNextDelay(DWORD milliseconds) noexcept;
 
 private:
     static DWORD WINAPI ThreadProc(void* self);
     void Execute() noexcept;
+    // How long the wait of a period is: to the deadline set by
+    // SetNextDelay while that has not brought a dispatch yet, else the
+    // interval. Sets `aligned` to the deadline's number, or 0.
+    DWORD PeriodWait(unsigned& aligned) const noexcept;
+    // Waits on the stop event for `milliseconds` (INFINITE for ever);
+    // true when the time ran out.
+    bool WaitTimedOut(DWORD milliseconds) noexcept;
 
     TThreadedTimer& owner_;
     std::atomic<int> interval_{1000};
@@ -87,6 +106,13 @@ private:
     std::atomic<unsigned> period_{0};
     base::KernelHandle runGate_;      // manual reset: set while enabled
     base::KernelHandle dispatchDone_; // auto reset: the requested dispatch ran
+    // The deadline of SetNextDelay on the performance counter, and its
+    // number; the worker remembers the number it dispatched for.
+    std::atomic<long long> deadline_{0};
+    std::atomic<unsigned> deadlineNumber_{0};
+    unsigned dispatchedNumber_ = 0;
+    long long countsPerMs_ = 1;
+    base::KernelHandle waitTimer_; // may be empty: plain timed waits then
     base::KernelHandle thread_;
 };
 
@@ -113,6 +139,10 @@ public:
     int Interval() const noexcept { return thread_->Interval(); }
     // Changing the interval of an enabled timer restarts the period.
     void SetInterval(int milliseconds);
+    // The next dispatch comes this many milliseconds from now (from the
+    // next enabling's start, at the earliest, while disabled); the interval
+    // applies again after it.
+    void SetNextDelay(DWORD milliseconds) noexcept { thread_->SetNextDelay(milliseconds); }
 
     TThreadPriority ThreadPriority() const { return thread_->Priority(); }
     void SetThreadPriority(TThreadPriority priority) { thread_->SetPriority(priority); }

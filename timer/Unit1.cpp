@@ -611,6 +611,10 @@ void TForm1::SetThreadedTimer1Enabled(bool enabled) {
 void TForm1::SetThreadedTimer2Enabled(bool enabled) {
     ThreadedTimer2.SetEnabled(enabled);
 }
+void TForm1::SetNextTickDelay(std::uint32_t milliseconds) {
+    ThreadedTimer1.SetNextDelay(milliseconds);
+}
+void TForm1::RemainingShown(std::int64_t) {}
 void TForm1::SetLabel1Text(const std::string& text) {
     Label1.SetText(text);
 }

@@ -134,6 +134,8 @@ private:
     std::uint32_t TickCount() override;
     std::string TimeSeparator() override;
     void SetThreadedTimer1Enabled(bool enabled) override;
+    void SetNextTickDelay(std::uint32_t milliseconds) override;
+    void RemainingShown(std::int64_t remainingSeconds) override;
     void SetThreadedTimer2Enabled(bool enabled) override;
     void SetLabel1Text(const std::string& text) override;
     void SetLabel2Text(const std::string& text) override;

@@ -34,6 +34,8 @@ public:
     bool failCompletion = false;
     bool failFrontEnd = false;
     std::vector<std::string> log;
+    std::vector<std::uint32_t> delays;  // each SetNextTickDelay
+    std::vector<std::int64_t> shown;    // each RemainingShown
 
     int Count(const std::string& entry) const {
         return static_cast<int>(std::count(log.begin(), log.end(), entry));
@@ -50,6 +52,8 @@ public:
         timer1 = on;
         log.push_back(on ? "Timer1:on" : "Timer1:off");
     }
+    void SetNextTickDelay(std::uint32_t ms) override { delays.push_back(ms); }
+    void RemainingShown(std::int64_t seconds) override { shown.push_back(seconds); }
     void SetThreadedTimer2Enabled(bool on) override {
         timer2 = on;
         log.push_back(on ? "Timer2:on" : "Timer2:off");
@@ -171,6 +175,59 @@ TEST_F(CountdownEngineTest, TicksShowTheRemainingTimeAndFollowTheClock) {
     engine.ThreadedTimer1Timer();
     EXPECT_EQ(host.label1, "00:00:00");
     EXPECT_EQ(host.label2, "29");
+}
+
+// Ticks land just after the grid of the remaining time's whole seconds and
+// fifths of a second: each one asks for the next on that grid, so a late
+// tick shifts none after it, and the drift of an hour is nil.
+TEST_F(CountdownEngineTest, EachTickAsksForTheNextJustAfterTheSecondsGrid) {
+    EndIn(3599.05);
+    engine.Start();
+    ASSERT_FALSE(host.delays.empty());
+    EXPECT_EQ(host.delays.back(), 52u); // to 3599.000 s left, plus the margin
+    EXPECT_EQ(host.shown, (std::vector<std::int64_t>{3599}));
+
+    // Every tick a little late, some very late, for the whole hour.
+    std::uint32_t jitter = 7;
+    int changes = 0;
+    std::string seconds = host.label2;
+    while (!engine.Finished()) {
+        jitter = (jitter * 37 + 11) % 23; // 0..22 ms
+        const std::uint32_t late = host.delays.size() % 97 == 0 ? 170 : jitter;
+        Tick(host.delays.back() + late);
+        if (engine.Finished()) {
+            break;
+        }
+        const std::int64_t left = RemainingMilliseconds(settings.EndTime - host.now);
+        // The tick was asked for 2 ms past a point of the grid (give or take
+        // the fake clock's rounding, which adds up over the hour).
+        const std::int64_t offGrid = (left + 2 + late + 1) % 200;
+        EXPECT_LE(offGrid, 2) << "at " << left << " ms left";
+        if (host.label2 != seconds) {
+            ++changes;
+            seconds = host.label2;
+            // The change is seen within the lateness of its tick.
+            EXPECT_GE(1000 - left % 1000, 2);
+            EXPECT_LE(1000 - left % 1000, 2 + 170);
+        }
+    }
+    EXPECT_EQ(changes, 3599);
+    // 3599 at the start, 3598 .. 0 while counting, and 0 at the end.
+    ASSERT_EQ(host.shown.size(), 3601u);
+    EXPECT_EQ(host.shown[3599], 0);
+    EXPECT_EQ(host.shown.back(), 0);
+
+    // Resuming after a pause goes back onto the grid at once.
+    FakeHost paused;
+    TimerSettings pausedSettings;
+    pausedSettings.EndTime = paused.now + 10.5 / 86400;
+    CountdownEngine pausing{paused, pausedSettings, parse};
+    pausing.Start();
+    pausing.PauseToggle();
+    paused.now += 1300 / 86'400'000.0;
+    paused.tick += 1300;
+    pausing.PauseToggle(); // the end moves by one whole second
+    EXPECT_EQ(paused.delays.back(), 10'200 % 200 + 2u);
 }
 
 TEST_F(CountdownEngineTest, LabelsAreWrittenOnlyWhenTheirTextChanges) {
@@ -307,13 +364,15 @@ TEST_F(CountdownEngineTest, TickSoundPlaysAtMostOncePerSecondOfTickCount) {
     Tick(800); // "08" after only 800 ms: silent, but the time is taken
     EXPECT_EQ(host.Count("TickSound"), 2);
     EXPECT_EQ(engine.LastTickSoundTick(), host.tick);
-    Tick(999); // "07", 999 ms after the silent change
+    Tick(940); // "07", 940 ms after the silent change: silent too
     EXPECT_EQ(host.Count("TickSound"), 2);
     Tick(1000); // "06"
     EXPECT_EQ(host.Count("TickSound"), 3);
+    Tick(998); // "05": ticks on the second may read a little under 1000 ms
+    EXPECT_EQ(host.Count("TickSound"), 4);
     const auto last = engine.LastTickSoundTick();
-    Tick(200); // still "06": no sound, time untouched
-    EXPECT_EQ(host.Count("TickSound"), 3);
+    Tick(200); // still "05": no sound, time untouched
+    EXPECT_EQ(host.Count("TickSound"), 4);
     EXPECT_EQ(engine.LastTickSoundTick(), last);
 }
 
