@@ -20,4 +20,13 @@ int CountColourPixels(const std::uint32_t* pixels, int width, int height, Rgb co
     return count;
 }
 
+std::uint64_t ImageSignature(const std::uint32_t* pixels, int width, int height) {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (int i = 0; i < width * height; ++i) {
+        hash ^= pixels[i] & 0xFFFFFFu; // the fourth byte of a DIB pixel is unused
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
 } // namespace brevalo::bench

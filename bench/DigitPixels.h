@@ -19,4 +19,8 @@ struct Rgb {
 int CountColourPixels(const std::uint32_t* pixels, int width, int height, Rgb colour,
                       int tolerance);
 
+// A hash of the image's pixels (64-bit FNV-1a): two captures of the same
+// painted digits have the same signature, any change of a pixel another.
+std::uint64_t ImageSignature(const std::uint32_t* pixels, int width, int height);
+
 } // namespace brevalo::bench
