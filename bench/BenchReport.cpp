@@ -39,7 +39,7 @@ std::string RatioRow(const std::string& measure, double brevalo, double baseline
     const double ratio = Ratio(brevalo, baseline);
     const bool known = std::isfinite(ratio);
     return Row(measure, Number(brevalo, decimals), Number(baseline, decimals),
-               known ? Number(ratio, 2) + "x" : "n/a", "at most " + Number(limit, 1) + "x",
+               known ? Number(ratio, 2) + "x" : "n/a", "at most " + Number(limit, 2) + "x",
                Verdict(known, ratio <= limit));
 }
 

@@ -1,6 +1,8 @@
 // The child's window and what it has painted, read back from the screen.
 #include "DriverSupport.h"
 
+#include <algorithm>
+
 namespace brevalo::bench {
 
 namespace {
@@ -35,7 +37,8 @@ HWND FindMainWindow(DWORD pid) {
     return search.best;
 }
 
-bool CaptureClient(HWND window, std::vector<std::uint32_t>& pixels, int& width, int& height) {
+bool CaptureClient(HWND window, std::vector<std::uint32_t>& pixels, int& width, int& height,
+                   const Box* part) {
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
         return false;
@@ -43,6 +46,14 @@ bool CaptureClient(HWND window, std::vector<std::uint32_t>& pixels, int& width, 
     ClientToScreen(window, &origin);
     width = client.right;
     height = client.bottom;
+    if (part) {
+        origin.x += part->left;
+        origin.y += part->top;
+        width = std::min(part->right, int(client.right)) - part->left;
+        height = std::min(part->bottom, int(client.bottom)) - part->top;
+        if (width <= 0 || height <= 0)
+            return false;
+    }
 
     // The screen DC holds what has reached the display, whichever process
     // painted it.
@@ -86,10 +97,10 @@ int CountClientPixels(HWND window, Rgb colour, int tolerance) {
     return CountColourPixels(pixels.data(), width, height, colour, tolerance);
 }
 
-std::optional<std::uint64_t> ClientSignature(HWND window) {
+std::optional<std::uint64_t> ClientSignature(HWND window, const Box* part) {
     std::vector<std::uint32_t> pixels;
     int width = 0, height = 0;
-    if (!CaptureClient(window, pixels, width, height))
+    if (!CaptureClient(window, pixels, width, height, part))
         return std::nullopt;
     return ImageSignature(pixels.data(), width, height);
 }

@@ -54,11 +54,12 @@ HWND FindMainWindow(DWORD pid);
 // screen; -1 when the capture failed.
 int CountClientPixels(HWND window, Rgb colour, int tolerance);
 // The client area's pixels as they are on the screen (top-down rows of
-// 0x00RRGGBB); false when the capture failed.
-bool CaptureClient(HWND window, std::vector<std::uint32_t>& pixels, int& width, int& height);
-// The signature of the client area's pixels on the screen, none when the
-// capture failed.
-std::optional<std::uint64_t> ClientSignature(HWND window);
+// 0x00RRGGBB), or those of a part of it (client coordinates); false when
+// the capture failed.
+bool CaptureClient(HWND window, std::vector<std::uint32_t>& pixels, int& width, int& height,
+                   const Box* part = nullptr);
+// The signature of those pixels, none when the capture failed.
+std::optional<std::uint64_t> ClientSignature(HWND window, const Box* part = nullptr);
 
 // A hidden top-level window that receives the registered "WM_TIME_UP"
 // broadcast and notes when it arrived.

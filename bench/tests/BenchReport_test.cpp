@@ -140,6 +140,15 @@ TEST(DigitPixels, CountsOnlyPixelsWithinTheToleranceOnEveryChannel) {
     EXPECT_EQ(ImageSignature(copy, 3, 2), signature);
     copy[5] ^= 1;
     EXPECT_NE(ImageSignature(copy, 3, 2), signature);
+
+    // The box of the digit colour: columns 0 to 2 of both rows (exact and
+    // near pixels at a tolerance of 10), none at all in the background.
+    const Box box = ColourBounds(pixels, 3, 2, {0x00, 0x80, 0xFF}, 10);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.right, 3);
+    EXPECT_EQ(box.bottom, 2);
+    EXPECT_EQ(ColourBounds(pixels + 3, 1, 1, {0x00, 0x80, 0xFF}, 10).right, 0);
 }
 
 } // namespace
