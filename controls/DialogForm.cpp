@@ -219,13 +219,12 @@ bool DialogForm::HandleLabelMnemonic(const MSG& msg) {
     if (msg.message != WM_SYSCHAR && msg.message != WM_CHAR)
         return false;
     if (msg.message == WM_CHAR) {
-        // Plain keys are mnemonics only where the focused control takes no
-        // characters itself, as for the dialog manager.
+        // Plain keys are mnemonics only where the control they are meant for
+        // takes no characters itself, as for the dialog manager.
         MSG copy = msg;
-        HWND focus = GetFocus();
-        if (!focus || (SendMessageW(focus, WM_GETDLGCODE, msg.wParam,
-                                    reinterpret_cast<LPARAM>(&copy)) &
-                       (DLGC_WANTCHARS | DLGC_WANTMESSAGE)))
+        if (!msg.hwnd || (SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam,
+                                       reinterpret_cast<LPARAM>(&copy)) &
+                          (DLGC_WANTCHARS | DLGC_WANTMESSAGE)))
             return false;
     }
     MnemonicSearch search{wchar_t(msg.wParam)};
