@@ -1,5 +1,6 @@
 #include "ChildControl.h"
 
+#include "Accessible.h"
 #include "OsError.h"
 #include "Strings.h"
 
@@ -20,6 +21,8 @@ ChildControl::ChildControl(HWND parent, const wchar_t* className, const std::str
     if (!hwnd_)
         base::RaiseLastOsError();
     SetPropW(hwnd_, ObjectProperty, this);
+    // Accessibility clients learn what kind of control it is.
+    gui::SetAccessible(hwnd_, {});
     if (font)
         SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }

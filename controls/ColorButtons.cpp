@@ -1,15 +1,23 @@
 #include "ColorButtons.h"
 
+#include "Accessible.h"
 #include "Application.h"
 #include "CustomColors.h"
 #include "Dpi.h"
+#include "Mnemonic.h"
 #include "OsError.h"
+
+#include <oleacc.h>
+
+#include <utility>
 
 namespace brevalo::controls {
 
 namespace {
 
 constexpr int ArrowGroup = 2;
+// Posted to the control when the palette that the keyboard opened is gone.
+constexpr UINT RestoreFocusMessage = WM_APP + 0x43;
 // The face pictures and the arrow have a silver background.
 constexpr COLORREF GlyphTransparent = RGB(192, 192, 192);
 
@@ -42,7 +50,7 @@ void TColorButton::Create(HWND parent, int left, int top, int width, int height)
     const UINT dpi = gui::WindowDpi(parent);
     CreateParams params;
     params.className = L"BrevaloColorButton";
-    params.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+    params.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP;
     params.parent = parent;
     params.x = gui::ScaleToDpi(left, dpi);
     params.y = gui::ScaleToDpi(top, dpi);
@@ -74,6 +82,13 @@ void TColorButton::Create(HWND parent, int left, int top, int width, int height)
     palette_.Automatic().SetCaption("Automatic");
     palette_.Other().SetCaption("Other Colors...");
     palette_.OnPick = [this](int index) { Pick(index); };
+    palette_.ItemText = [this](int index) {
+        if (index == TColorPalette::AutomaticIndex)
+            return gui::WithoutMnemonic(palette_.Automatic().Caption());
+        if (index == TColorPalette::OtherIndex)
+            return gui::WithoutMnemonic(palette_.Other().Caption());
+        return ColorText(palette_.Cell(index).Color());
+    };
     palette_.OnHidden = [this] { PaletteHidden(); };
     palette_.OnFloat = [this] {
         arrow_.SetDown(false);
@@ -126,8 +141,25 @@ void TColorButton::SetSelectedColor(TColor color) {
         for (int i = 0; i < PaletteCellCount; ++i)
             palette_.Cell(i).SetDown(i == choice.cell);
     }
+    if (Handle())
+        gui::NotifyAccessibleChange(Handle(), EVENT_OBJECT_VALUECHANGE);
     if (OnColorSelected)
         OnColorSelected(*this, color);
+}
+
+std::string TColorButton::ColorText(TColor color) const {
+    if (color == palette_.Automatic().Color())
+        return gui::WithoutMnemonic(palette_.Automatic().Caption());
+    return ColourToString(TColor(std::uint32_t(ColorToRgb(color))));
+}
+
+void TColorButton::SetAccessibleName(const std::string& labelCaption) {
+    gui::AccessibleInfo info;
+    info.name = [name = gui::WithoutMnemonic(labelCaption)] { return name; };
+    info.keyboardShortcut = gui::MnemonicShortcut(labelCaption);
+    info.role = ROLE_SYSTEM_BUTTONDROPDOWN;
+    info.value = [this] { return ColorText(selectedColor_); };
+    gui::SetAccessible(Handle(), std::move(info));
 }
 
 void TColorButton::SetMetric(PaletteMetric metric, int value) {
@@ -238,6 +270,7 @@ void TColorButton::DropDown() {
         PlacePalette(PixelRect{control.left, control.top, control.right, control.bottom},
                      window.right - window.left, window.bottom - window.top,
                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    keyboardDropDown_ = GetFocus() == Handle();
     palette_.ShowAt(at.x, at.y);
 }
 
@@ -269,6 +302,17 @@ void TColorButton::PaletteHidden() {
     arrow_.SetDown(false);
     face_.ClearHover();
     arrow_.ClearHover();
+    // The focus comes back once the system has activated the dialog again.
+    if (std::exchange(keyboardDropDown_, false))
+        PostMessageW(Handle(), RestoreFocusMessage, 0, 0);
+}
+
+bool TColorButton::KeyDown(WPARAM key, bool alt) {
+    if (key == VK_F4 || (alt && key == VK_DOWN)) {
+        DropDown();
+        return true;
+    }
+    return false;
 }
 
 void TColorButton::PartEntered(TSpeedButton& part, bool forwarded) {
@@ -296,6 +340,31 @@ LRESULT TColorButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
+    case WM_GETDLGCODE:
+        // A button that is not the default one: Enter presses it.
+        return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        face_.SetFocusRect(message == WM_SETFOCUS);
+        return 0;
+    case BM_CLICK:
+        DropDown();
+        return 0;
+    case WM_KEYUP:
+        if (wParam == VK_SPACE) {
+            DropDown();
+            return 0;
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (KeyDown(wParam, message == WM_SYSKEYDOWN))
+            return 0;
+        break;
+    case RestoreFocusMessage:
+        if (GetForegroundWindow() == GetAncestor(Handle(), GA_ROOT) && IsWindowVisible(Handle()))
+            SetFocus(Handle());
+        return 0;
     case WM_ENABLE:
         face_.SetEnabled(wParam != 0);
         arrow_.SetEnabled(wParam != 0);

@@ -74,8 +74,15 @@ public:
     // The font of the palette's captions (not owned).
     void SetFont(HFONT font);
 
-    // Opens the palette under the button, as a press on the arrow does.
+    // Opens the palette under the button, as a press on the arrow does. The
+    // control is a tab stop: Space, Enter, F4 and Alt+Down open it too.
     void DropDown();
+    // Names the control for accessibility clients after its label; they read
+    // the chosen colour as its value.
+    void SetAccessibleName(const std::string& labelCaption);
+    // The chosen colour as clients read it: "Automatic" (the caption) or
+    // RRGGBB.
+    std::string ColorText(TColor color) const;
     bool Floating() const noexcept { return palette_.Floating(); }
 
     // The parts, for hosts that need to look at them.
@@ -102,6 +109,7 @@ private:
     void PartLeft(TSpeedButton& part, bool forwarded);
     bool KeepHighlight() const;
     HWND DialogOwner() const;
+    bool KeyDown(WPARAM key, bool alt);
 
     TSubColorButton face_;
     TSpeedButton arrow_;
@@ -118,6 +126,8 @@ private:
     TColor selectedColor_ = ClDefault;
     HFONT font_ = nullptr;
     int idleHandler_ = 0;
+    // The palette was opened from the keyboard: the focus comes back here.
+    bool keyboardDropDown_ = false;
 };
 
 } // namespace brevalo::controls

@@ -1,9 +1,13 @@
 #include "ColorPalette.h"
 
+#include "Accessible.h"
 #include "Dpi.h"
 #include "OsError.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
+
+#include <algorithm>
 
 namespace brevalo::controls {
 
@@ -69,6 +73,57 @@ void TColorPalette::Create(HWND owner, const std::string& caption) {
         }
     });
     automatic_.SetDown(true);
+
+    gui::AccessibleInfo info;
+    info.name = [this] { return Text(); };
+    info.role = ROLE_SYSTEM_LIST;
+    info.value = [this] { return ItemText ? ItemText(keyIndex_) : std::string(); };
+    gui::SetAccessible(Handle(), std::move(info));
+}
+
+TSpeedButton& TColorPalette::Button(int index) {
+    if (index == AutomaticIndex)
+        return automatic_;
+    if (index == OtherIndex)
+        return other_;
+    return cells_.at(std::size_t(index));
+}
+
+void TColorPalette::SetKeyIndex(int index) {
+    index = std::clamp(index, int(AutomaticIndex), int(OtherIndex));
+    Button(keyIndex_).ClearHover();
+    keyIndex_ = index;
+    Button(keyIndex_).SetHover(true, true);
+    gui::NotifyAccessibleChange(Handle(), EVENT_OBJECT_VALUECHANGE);
+}
+
+bool TColorPalette::KeyDown(WPARAM key) {
+    // "Automatic" above the grid of 8 columns, "Other Colors..." below it.
+    const int columns = 8, lastRow = PaletteCellCount - columns;
+    const int i = keyIndex_;
+    switch (key) {
+    case VK_LEFT:
+        SetKeyIndex(i - 1);
+        return true;
+    case VK_RIGHT:
+        SetKeyIndex(i + 1);
+        return true;
+    case VK_UP:
+        SetKeyIndex(i == OtherIndex ? lastRow : i < columns ? AutomaticIndex : i - columns);
+        return true;
+    case VK_DOWN:
+        SetKeyIndex(i == AutomaticIndex ? 0 : i >= lastRow ? OtherIndex : i + columns);
+        return true;
+    case VK_RETURN:
+    case VK_SPACE:
+        if (OnPick)
+            OnPick(keyIndex_);
+        return true;
+    case VK_ESCAPE:
+        Hide();
+        return true;
+    }
+    return false;
 }
 
 void TColorPalette::ForEachButton(const std::function<void(TSpeedButton&)>& f) {
@@ -131,6 +186,12 @@ void TColorPalette::ShowAt(int x, int y) {
     base::CheckOs(SetWindowPos(Handle(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW));
     SetForegroundWindow(Handle());
     SetFocus(Handle());
+    // The keyboard starts on the chosen colour's button, if it has one.
+    int down = AutomaticIndex;
+    for (int i = 0; i < PaletteCellCount; ++i)
+        if (cells_[std::size_t(i)].Down())
+            down = i;
+    SetKeyIndex(down);
 }
 
 void TColorPalette::Hide() {
@@ -203,6 +264,12 @@ LRESULT TColorPalette::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Hide();
         return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS;
+    case WM_KEYDOWN:
+        if (KeyDown(wParam))
+            return 0;
+        break;
     case WM_WINDOWPOSCHANGED:
         if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) {
             SetDragBarHot(false);

@@ -2,6 +2,8 @@
 // "Other Colors...". Docked, it hangs under its button with a thin frame and
 // a drag bar at the top, and hides when it loses the focus; dragged by the
 // bar it becomes a floating tool window with a title bar that stays open.
+// The keyboard moves over its buttons with the arrow keys, picks one with
+// Enter or Space and closes it with Esc.
 #pragma once
 
 #include "ColorButtonGeometry.h"
@@ -51,6 +53,14 @@ public:
     const TSpeedButton& Other() const noexcept { return other_; }
     // Calls `f` for each of the 42 buttons.
     void ForEachButton(const std::function<void(TSpeedButton&)>& f);
+    // The button the keyboard is on: AutomaticIndex, a cell or OtherIndex.
+    int KeyIndex() const noexcept { return keyIndex_; }
+    // Moves the keyboard to a button, which is highlighted.
+    void SetKeyIndex(int index);
+
+    // What accessibility clients read for a button (by index): the palette
+    // reports the keyboard's button as its value.
+    std::function<std::string(int index)> ItemText;
 
     // A palette button was clicked: AutomaticIndex, a cell 0-39, OtherIndex.
     std::function<void(int index)> OnPick;
@@ -66,6 +76,8 @@ private:
     void Paint();
     void SetDragBarHot(bool hot);
     void ApplyStyle(bool withCaption);
+    TSpeedButton& Button(int index);
+    bool KeyDown(WPARAM key);
 
     TSubColorButton automatic_;
     std::array<TSubColorButton, PaletteCellCount> cells_;
@@ -75,6 +87,7 @@ private:
     bool floating_ = false;
     bool dragBarHot_ = false;
     bool trackingLeave_ = false;
+    int keyIndex_ = AutomaticIndex;
     RECT dragBar_{};
 };
 

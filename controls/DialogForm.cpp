@@ -60,6 +60,27 @@ bool KeyBelongsToFocus(const MSG& msg, HWND& button) {
     return false;
 }
 
+void FocusAsDialog(HWND control) {
+    if (!control)
+        return;
+    const LRESULT code = SendMessageW(control, WM_GETDLGCODE, 0, 0);
+    const bool radio = (code & DLGC_RADIOBUTTON) != 0;
+    if (radio) {
+        HWND parent = GetParent(control);
+        HWND item = control;
+        do {
+            if (SendMessageW(item, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                control = item;
+                break;
+            }
+            item = GetNextDlgGroupItem(parent, item, FALSE);
+        } while (item && item != control);
+    }
+    if (code & DLGC_HASSETSEL)
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    SetFocus(control);
+}
+
 DialogForm::~DialogForm() = default;
 
 DialogForm* DialogForm::Of(HWND hwnd) noexcept {
@@ -173,10 +194,72 @@ bool DialogForm::HandleDialogKey(const MSG& msg) {
     return PressIfAvailable(defaultButton_);
 }
 
+namespace {
+
+struct MnemonicSearch {
+    wchar_t typed;
+    HWND target = nullptr;
+};
+
+BOOL CALLBACK FindLabelMnemonic(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<MnemonicSearch*>(data);
+    auto* form = dynamic_cast<gui::Form*>(gui::Window::FromHandle(hwnd));
+    if (form && IsWindowVisible(hwnd))
+        search->target = form->MnemonicTarget(search->typed);
+    return search->target ? FALSE : TRUE;
+}
+
+bool Reachable(HWND control) {
+    return control && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+} // namespace
+
+bool DialogForm::HandleLabelMnemonic(const MSG& msg) {
+    if (msg.message != WM_SYSCHAR && msg.message != WM_CHAR)
+        return false;
+    if (msg.message == WM_CHAR) {
+        // Plain keys are mnemonics only where the control they are meant for
+        // takes no characters itself, as for the dialog manager.
+        MSG copy = msg;
+        if (!msg.hwnd || (SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam,
+                                       reinterpret_cast<LPARAM>(&copy)) &
+                          (DLGC_WANTCHARS | DLGC_WANTMESSAGE)))
+            return false;
+    }
+    MnemonicSearch search{wchar_t(msg.wParam)};
+    search.target = MnemonicTarget(search.typed);
+    if (!search.target)
+        EnumChildWindows(Handle(), &FindLabelMnemonic, reinterpret_cast<LPARAM>(&search));
+    if (!Reachable(search.target))
+        return false;
+    FocusAsDialog(search.target);
+    return true;
+}
+
+void DialogForm::NextControl(WPARAM wParam, LPARAM lParam) {
+    HWND target = nullptr;
+    if (LOWORD(lParam))
+        target = reinterpret_cast<HWND>(wParam);
+    else
+        target = GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0);
+    if (!target)
+        return;
+    // A label (or a group's frame) is only a step: the dialog manager asks
+    // for the next control at once.
+    if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) {
+        SetFocus(target);
+        return;
+    }
+    FocusAsDialog(target);
+}
+
 bool DialogForm::PreTranslateMessage(MSG& msg) {
     if (gui::Form::PreTranslateMessage(msg))
         return true;
     if (HandleDialogKey(msg))
+        return true;
+    if (HandleLabelMnemonic(msg))
         return true;
     // Tab, the arrow keys between grouped controls and mnemonics.
     return IsDialogMessageW(Handle(), &msg) != FALSE;
@@ -203,6 +286,9 @@ LRESULT DialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
             return 0;
         break;
+    case WM_NEXTDLGCTL:
+        NextControl(wParam, lParam);
+        return 0;
     case WM_CLOSE:
         if (modal_) {
             modalResult_ = mrCancel;

@@ -88,6 +88,12 @@ protected:
 
 private:
     bool HandleDialogKey(const MSG& msg);
+    // A mnemonic of a windowless label on this dialog or on a form inside
+    // it: the focus goes to the label's control.
+    bool HandleLabelMnemonic(const MSG& msg);
+    // WM_NEXTDLGCTL: the focus to a given control, or to the next or
+    // previous one in tab order.
+    void NextControl(WPARAM wParam, LPARAM lParam);
 
     FontSpec font_ = MessageFontSpec();
     base::Font fontHandle_;
@@ -104,5 +110,9 @@ private:
 // presses: `button` is set) or wants the key itself; false when the key is
 // left to the dialog's default or cancel button.
 bool KeyBelongsToFocus(const MSG& msg, HWND& button);
+
+// Moves the focus to `control` as the dialog keys do: an edit has its text
+// selected, and a radio button gives way to the chosen one of its group.
+void FocusAsDialog(HWND control);
 
 } // namespace brevalo::controls

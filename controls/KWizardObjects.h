@@ -164,6 +164,7 @@ public:
     void SetShowDivider(bool show);
 
     TKWizardPageTitle& Title() noexcept { return title_; }
+    const TKWizardPageTitle& Title() const noexcept { return title_; }
     TKWizardPageTitle& Subtitle() noexcept { return subtitle_; }
 
     void Paint(HDC dc, RECT& rect) override;

@@ -1,8 +1,11 @@
 #include "KWizardPage.h"
 
+#include "Accessible.h"
 #include "ChildControl.h"
 #include "KWizard.h"
 #include "Strings.h"
+
+#include <oleacc.h>
 
 namespace brevalo::controls {
 
@@ -42,6 +45,12 @@ TKWizardCustomPage::TKWizardCustomPage(TKWizard& wizard, TColor color) : color_(
     surface_ = std::make_unique<Surface>(*this);
     const RECT client = ClientRectPixels();
     surface_->SetBounds(0, 0, client.right, client.bottom);
+
+    gui::AccessibleInfo info;
+    info.name = [this] { return AccessibleName(); };
+    info.description = [this] { return AccessibleDescription(); };
+    info.role = ROLE_SYSTEM_PROPERTYPAGE;
+    gui::SetAccessible(Handle(), std::move(info));
 
     header_.SetPage(this);
     image_.OnChange = [this] { Invalidate(); };
@@ -145,6 +154,28 @@ RECT TKWizardCustomPage::ChildArea() const {
 void TKWizardCustomPage::Realign() {
     if (OnAlign && Handle())
         OnAlign(*this, ChildArea());
+}
+
+std::string TKWizardCustomPage::AccessibleName() const {
+    if (!accessibleName_.empty())
+        return accessibleName_;
+    return caption_.empty() ? header_.Title().Text() : caption_;
+}
+
+std::string TKWizardCustomPage::AccessibleDescription() const {
+    const std::string name = AccessibleName();
+    std::string description;
+    for (const gui::GraphicControl* control : Graphics()) {
+        const std::string text = control->Visible() && !control->FocusControl()
+                                     ? control->AccessibleText()
+                                     : std::string();
+        if (text.empty() || text == name)
+            continue;
+        if (!description.empty())
+            description += ' ';
+        description += text;
+    }
+    return description;
 }
 
 void TKWizardCustomPage::Invalidate() {

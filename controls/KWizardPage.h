@@ -76,6 +76,14 @@ public:
     // Repaints the whole page.
     void Invalidate();
 
+    // For accessibility clients the page is a property page. Its name is the
+    // one given here, else its Caption, else its header's title.
+    void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
+    std::string AccessibleName() const;
+    // Its description: the texts on it that label no control, in painting
+    // order (the name left out).
+    std::string AccessibleDescription() const;
+
     // Operations the wizard runs; each raises its event only while the page
     // is enabled.
     virtual void EnterPage(TKWizardCustomPage* fromPage);
@@ -123,6 +131,7 @@ private:
     TKWizardButtonSet visibleButtons_ = DefaultVisibleButtons;
     TColor color_;
     std::string caption_;
+    std::string accessibleName_;
     bool enabled_ = true;
     FontSpec font_ = MessageFontSpec();
     bool showHint_ = false;

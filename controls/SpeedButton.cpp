@@ -94,6 +94,13 @@ void TSpeedButton::SetEnabled(bool enabled) {
     EnableWindow(Handle(), enabled);
 }
 
+void TSpeedButton::SetFocusRect(bool draw) {
+    if (focusRect_ != draw) {
+        focusRect_ = draw;
+        Repaint();
+    }
+}
+
 void TSpeedButton::SetFont(HFONT font) {
     font_ = font;
     Repaint();

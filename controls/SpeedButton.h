@@ -44,6 +44,11 @@ public:
     bool Enabled() const;
     void SetEnabled(bool enabled);
 
+    // The button stands for a control that has the keyboard focus: it draws
+    // a focus rectangle (where, each kind of button decides in PaintContent).
+    bool FocusRect() const noexcept { return focusRect_; }
+    void SetFocusRect(bool draw);
+
     // The caption's font (not owned); the default GUI font when null.
     void SetFont(HFONT font);
 
@@ -101,6 +106,7 @@ private:
     Glyph glyph_;
     HFONT font_ = nullptr;
     bool flat_ = false;
+    bool focusRect_ = false;
     int groupIndex_ = 0;
     bool allowAllUp_ = false;
     bool down_ = false;

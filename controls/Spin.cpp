@@ -48,15 +48,8 @@ int TextHeight(HDC dc, HFONT font) {
 
 // --- TTimerSpeedButton -------------------------------------------------------
 
-void TTimerSpeedButton::SetFocusRect(bool draw) {
-    if (focusRect_ != draw) {
-        focusRect_ = draw;
-        Repaint();
-    }
-}
-
 void TTimerSpeedButton::PaintContent(HDC dc, const RECT& client) {
-    if (!focusRect_)
+    if (!FocusRect())
         return;
     const PixelRect r = SpinFocusRect(ToPixelRect(client), Pressed());
     const RECT focus{r.left, r.top, r.right, r.bottom};

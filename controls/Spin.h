@@ -23,8 +23,6 @@ class TTimerSpeedButton : public TSpeedButton {
 public:
     bool AllowTimer() const noexcept { return allowTimer_; }
     void SetAllowTimer(bool allow) noexcept { allowTimer_ = allow; }
-    bool FocusRect() const noexcept { return focusRect_; }
-    void SetFocusRect(bool draw);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,7 +36,6 @@ private:
     void RepeatClick();
 
     bool allowTimer_ = false;
-    bool focusRect_ = false;
     bool timerRunning_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "StdControls.h"
 
+#include "Accessible.h"
 #include "Clock.h"
 #include "Dpi.h"
 #include "Handle.h"
@@ -75,8 +76,7 @@ GroupBox::GroupBox(HWND parent, const std::string& caption, const RECT& bounds, 
                    WS_EX_TRANSPARENT, bounds, font) {}
 
 StaticText::StaticText(HWND parent, const std::string& caption, const RECT& bounds, HFONT font)
-    : ChildControl(parent, L"STATIC", caption, SS_LEFT | SS_NOPREFIX | WS_VISIBLE, 0, bounds,
-                   font) {}
+    : ChildControl(parent, L"STATIC", caption, SS_LEFT | WS_VISIBLE, 0, bounds, font) {}
 
 StaticIcon::StaticIcon(HWND parent, const RECT& bounds)
     : ChildControl(parent, L"STATIC", "", SS_ICON | SS_CENTERIMAGE | WS_VISIBLE, 0, bounds,
@@ -87,7 +87,7 @@ void StaticText::FitToText() {
     const auto font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
     const SIZE size = gui::SingleLineTextSize(
         Handle(), font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)),
-        base::Widen(Text()));
+        base::Widen(Text()), 0);
     const RECT bounds = Bounds();
     SetBounds(RECT{bounds.left, bounds.top, bounds.left + size.cx, bounds.top + size.cy});
 }
@@ -151,7 +151,9 @@ LabeledEdit::LabeledEdit(HWND parent, const std::string& label, const std::strin
                          const RECT& bounds, HFONT font, int labelGap)
     : EditLabel(parent, label,
                 RECT{bounds.left, bounds.top - labelGap, bounds.right, bounds.top - 2}, font),
-      EditBox(parent, text, bounds, font) {}
+      EditBox(parent, text, bounds, font) {
+    gui::NameAfterLabel(EditBox.Handle(), label);
+}
 
 bool DialogFaceColor(UINT message, WPARAM wParam, LRESULT& result) {
     if (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLORBTN)

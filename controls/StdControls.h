@@ -56,7 +56,8 @@ public:
     GroupBox(HWND parent, const std::string& caption, const RECT& bounds, HFONT font);
 };
 
-// A one-line static text.
+// A one-line static text; a "&" in it marks the mnemonic that moves the focus
+// to the next control in tab order, which is the one it labels.
 class StaticText : public ChildControl {
 public:
     StaticText(HWND parent, const std::string& caption, const RECT& bounds, HFONT font);
@@ -105,7 +106,8 @@ private:
     bool refuseBlanks_ = false;
 };
 
-// An edit with its caption as a label just above it.
+// An edit with its caption as a label just above it; the edit is named after
+// it for accessibility clients.
 class LabeledEdit {
 public:
     LabeledEdit(HWND parent, const std::string& label, const std::string& text, const RECT& bounds,

@@ -47,6 +47,13 @@ void TSubColorButton::PaintContent(HDC dc, const RECT& client) {
     const COLORREF inactive = GetSysColor(COLOR_INACTIVECAPTION);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const PixelRect area = SwatchArea(width, height, Flat(), Sunken());
+    if (FocusRect()) {
+        RECT focus = client;
+        InflateRect(&focus, -Scale(2), -Scale(2));
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, face);
+        DrawFocusRect(dc, &focus);
+    }
 
     if (!GetGlyph().Empty()) {
         const PixelRect bar = FaceColorBar(width, height, Sunken(), Scale(8), Scale(4), Scale(4));

@@ -1,7 +1,10 @@
 #include "TipDialogForm.h"
 
+#include "Accessible.h"
 #include "GraphicControl.h"
 #include "Label.h"
+
+#include <oleacc.h>
 
 #include <chrono>
 #include <random>
@@ -11,6 +14,7 @@ namespace brevalo::controls {
 namespace {
 
 constexpr wchar_t TipFormClassName[] = L"TTipDialogForm";
+constexpr char TipHeading[] = "Tip of the day";
 
 // A seed from the high-resolution clock, so that two quick presses of
 // "Next Tip" still draw differently.
@@ -123,7 +127,7 @@ public:
         heading_->SetFont(font.name, font.size, font.charset, true);
         heading_->SetLeft(Scale(64));
         heading_->SetTop(Scale(24));
-        heading_->SetText("Tip of the day");
+        heading_->SetText(TipHeading);
 
         tip_ = std::make_unique<WrappedLabel>(*this, font);
         const RECT tip = ScaleRect(64, 56, 393, 113);
@@ -150,17 +154,28 @@ TTipDialogForm::TTipDialogForm(HWND owner) {
     CreateDialogWindow(params);
 
     panel_ = std::make_unique<Panel>(*this, ScaleRect(9, 8, 473, 193));
-    checkBox_ = std::make_unique<CheckBox>(Handle(), "Show every time Wizard mode starts",
+    checkBox_ = std::make_unique<CheckBox>(Handle(), "&Show every time Wizard mode starts",
                                            ScaleRect(9, 205, 265, 17), Font());
     checkBox_->SetVisible(true);
     nextTip_ =
-        std::make_unique<PushButton>(Handle(), "Next Tip", ScaleRect(309, 208, 83, 25), Font());
+        std::make_unique<PushButton>(Handle(), "&Next Tip", ScaleRect(309, 208, 83, 25), Font());
     nextTip_->SetVisible(true);
     nextTip_->OnClick = [this](PushButton&) { NextTip(); };
     close_ = std::make_unique<PushButton>(Handle(), "Close", ScaleRect(397, 208, 83, 25), Font());
     close_->SetVisible(true);
     close_->OnClick = [this](PushButton&) { Close(); };
     SetCancelButton(close_.get());
+
+    // The tip is text in a picture to accessibility clients: the panel and
+    // "Next Tip" carry it as their description.
+    gui::AccessibleInfo panel;
+    panel.name = [] { return std::string(TipHeading); };
+    panel.description = [this] { return TipText(); };
+    panel.role = ROLE_SYSTEM_PANE;
+    gui::SetAccessible(panel_->Handle(), std::move(panel));
+    gui::AccessibleInfo next;
+    next.description = [this] { return TipText(); };
+    gui::SetAccessible(nextTip_->Handle(), std::move(next));
 }
 
 TTipDialogForm::~TTipDialogForm() {
@@ -175,6 +190,7 @@ std::string TTipDialogForm::TipText() const {
 
 void TTipDialogForm::SetTipText(const std::string& text) {
     panel_->Tip().SetText(text);
+    gui::NotifyAccessibleChange(nextTip_->Handle(), EVENT_OBJECT_DESCRIPTIONCHANGE);
 }
 
 bool TTipDialogForm::ShowAtStart() const noexcept {

@@ -5,6 +5,8 @@
 #include "Form.h"
 #include "Strings.h"
 
+#include <oleacc.h>
+
 #include <cmath>
 
 namespace brevalo::controls {
@@ -137,6 +139,10 @@ void TIconComboBox::AddItem(const std::string& text, int image) {
     SendMessageW(Handle(), CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+HWND TIconComboBox::FocusHandle() const noexcept {
+    return reinterpret_cast<HWND>(SendMessageW(Handle(), CBEM_GETCOMBOCONTROL, 0, 0));
+}
+
 int TIconComboBox::Count() const noexcept {
     return int(SendMessageW(Handle(), CB_GETCOUNT, 0, 0));
 }
@@ -160,6 +166,10 @@ bool TIconComboBox::Command(WORD code) {
 
 // ---- TImage
 
+void TImage::EnableKeyboard(const std::string& name, long role) {
+    proxy_ = std::make_unique<KeyboardProxy>(*this, name, role);
+}
+
 void TImage::Paint(HDC dc) {
     RECT r = Bounds();
     if (framed_) {
@@ -169,6 +179,8 @@ void TImage::Paint(HDC dc) {
         picture_.StretchDraw(dc, r);
     else
         picture_.Draw(dc, r.left, r.top);
+    if (proxy_)
+        proxy_->PaintFocus(dc);
 }
 
 // ---- TShape
@@ -191,7 +203,7 @@ void TShape::Paint(HDC dc) {
 // ---- TLinkLabel
 
 TLinkLabel::TLinkLabel(gui::Form& parent, const std::string& text, const FontSpec& font)
-    : GraphicControl(parent), text_(text), font_(font) {
+    : GraphicControl(parent), text_(text), font_(font), proxy_(*this, text, ROLE_SYSTEM_LINK) {
     font_.color = TColor(0x00FF0000); // blue
     Rebuild();
     SetWindowSubclass(parent.Handle(), ParentProc, LinkSubclassId + UINT_PTR(this) % 0x1000,
@@ -246,6 +258,7 @@ void TLinkLabel::Paint(HDC dc) {
     RECT r = Bounds();
     DrawTextW(dc, wide.c_str(), int(wide.size()), &r,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    proxy_.PaintFocus(dc);
 }
 
 LRESULT CALLBACK TLinkLabel::ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

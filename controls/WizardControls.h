@@ -9,6 +9,7 @@
 #include "FontSpec.h"
 #include "GraphicControl.h"
 #include "Handle.h"
+#include "KeyboardProxy.h"
 #include "Picture.h"
 
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace brevalo::controls {
@@ -82,6 +84,8 @@ public:
 
     void SetImages(HIMAGELIST images);
     void AddItem(const std::string& text, int image);
+    // The list's own combo box inside, which takes the keyboard focus.
+    HWND FocusHandle() const noexcept;
     int Count() const noexcept;
     // -1 when no row is selected.
     int ItemIndex() const noexcept;
@@ -103,10 +107,15 @@ public:
     gui::Picture& Picture() noexcept { return picture_; }
     void SetStretch(bool stretch) noexcept { stretch_ = stretch; }
     void SetFramed(bool framed) noexcept { framed_ = framed; }
+    // A picture that reacts to clicks is also reached by the keyboard: it
+    // takes the next place in the tab order, under this accessible name and
+    // role.
+    void EnableKeyboard(const std::string& name, long role);
 
     void Paint(HDC dc) override;
 
 private:
+    std::unique_ptr<KeyboardProxy> proxy_;
     gui::Picture picture_;
     bool stretch_ = false;
     bool framed_ = false;
@@ -129,7 +138,8 @@ private:
 };
 
 // A blue, underlined text that shows the hand cursor and loses its
-// underline while the mouse is over it; OnClick is raised by a left click.
+// underline while the mouse is over it; OnClick is raised by a left click,
+// and by Space or Enter while its place in the tab order has the focus.
 class TLinkLabel : public gui::GraphicControl {
 public:
     TLinkLabel(gui::Form& parent, const std::string& text, const FontSpec& font);
@@ -150,6 +160,7 @@ private:
 
     std::string text_;
     FontSpec font_;
+    KeyboardProxy proxy_;
     base::Font normal_;
     base::Font hover_;
     bool hot_ = false;

@@ -2,6 +2,7 @@
 
 #include "Form.h"
 #include "KCommon.h"
+#include "Mnemonic.h"
 #include "Strings.h"
 
 namespace brevalo::controls {
@@ -33,7 +34,17 @@ void WrappedLabel::Paint(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ResolveColor(font_.color));
     RECT r = Bounds();
-    DrawTextW(dc, wide_.c_str(), int(wide_.size()), &r, DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
+    const UINT prefix =
+        FocusControl() ? gui::MnemonicDrawFlags(Parent().Handle()) : UINT(DT_NOPREFIX);
+    DrawTextW(dc, wide_.c_str(), int(wide_.size()), &r, DT_WORDBREAK | prefix | DT_LEFT);
+}
+
+wchar_t WrappedLabel::Mnemonic() const {
+    return FocusControl() ? gui::MnemonicOf(wide_) : 0;
+}
+
+std::string WrappedLabel::AccessibleText() const {
+    return FocusControl() ? gui::WithoutMnemonic(text_) : text_;
 }
 
 } // namespace brevalo::controls

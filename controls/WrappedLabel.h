@@ -22,6 +22,9 @@ public:
 
     void Paint(HDC dc) override;
     void RescaleForDpi(UINT oldDpi, UINT newDpi) override;
+    // A label of a control shows the mnemonic of its text.
+    wchar_t Mnemonic() const override;
+    std::string AccessibleText() const override;
 
 private:
     std::string text_;

@@ -1,11 +1,13 @@
 #include "Unit4.h"
 
+#include "Accessible.h"
 #include "Application.h"
 #include "Clock.h"
 #include "Files.h"
 #include "Help.h"
 #include "LaunchTimer.h"
 #include "Locale.h"
+#include "Mnemonic.h"
 #include "MessageBox.h"
 #include "OsError.h"
 #include "Settings.h"
@@ -17,7 +19,9 @@
 
 #include <mmsystem.h>
 
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace brevalo {
 
@@ -89,6 +93,7 @@ void TForm4::FormCreate(const AdvancedEnvironment& environment) {
     CreateWindowGroups();
     CreateButtons();
     SetUpControls();
+    NameControls();
     ConnectHandlers();
     // The resizer is there but never started, so nothing is rescaled.
     resizer_ = std::make_unique<controls::TFormResizer>(this);
@@ -131,28 +136,28 @@ std::unique_ptr<controls::RadioButton> TForm4::AddRadio(const char* caption, int
 void TForm4::CreateEndPointGroups() {
     const HWND h = Handle();
     const HFONT font = Font();
-    GroupBox1 = std::make_unique<controls::GroupBox>(h, "Timer by target date time",
+    GroupBox1 = std::make_unique<controls::GroupBox>(h, "Timer by tar&get date time",
                                                      ScaleRect(18, 16, 273, 81), font);
     Label1 =
-        std::make_unique<controls::StaticText>(h, "Target date", ScaleRect(34, 48, 100, 13), font);
+        std::make_unique<controls::StaticText>(h, "Target &date", ScaleRect(34, 48, 100, 13), font);
     DateTimePicker1 = std::make_unique<controls::DateTimePicker>(h, controls::PickerKind::Date,
                                                                  ScaleRect(34, 64, 113, 21), font);
     Label2 =
-        std::make_unique<controls::StaticText>(h, "Target time", ScaleRect(162, 48, 100, 13), font);
+        std::make_unique<controls::StaticText>(h, "&Target time", ScaleRect(162, 48, 100, 13), font);
     DateTimePicker2 = std::make_unique<controls::DateTimePicker>(h, controls::PickerKind::Time,
                                                                  ScaleRect(162, 64, 113, 21), font);
 
-    GroupBox2 = std::make_unique<controls::GroupBox>(h, "Timer by interval",
+    GroupBox2 = std::make_unique<controls::GroupBox>(h, "Timer by interva&l",
                                                      ScaleRect(306, 16, 273, 81), font);
     Label3 =
-        std::make_unique<controls::StaticText>(h, "Interval", ScaleRect(322, 48, 100, 13), font);
+        std::make_unique<controls::StaticText>(h, "&Interval", ScaleRect(322, 48, 100, 13), font);
     SpinEdit1.Create(h, 322, 64, 113, 22);
     SendMessageW(SpinEdit1.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SpinEdit1.SetMinValue(0);
     SpinEdit1.SetMaxValue(0);
     SpinEdit1.SetValue(0);
-    RadioSeconds = AddRadio("Seconds", 458, 40, 89, true);
-    RadioMinutes = AddRadio("Minutes", 458, 64, 89, false);
+    RadioSeconds = AddRadio("&Seconds", 458, 40, 89, true);
+    RadioMinutes = AddRadio("&Minutes", 458, 64, 89, false);
 }
 
 void TForm4::CreateNameAndColours() {
@@ -160,11 +165,11 @@ void TForm4::CreateNameAndColours() {
     const HFONT font = Font();
     Image1 = std::make_unique<controls::StaticIcon>(h, ScaleRect(20, 117, 32, 32));
     LabeledEdit1 = std::make_unique<controls::LabeledEdit>(
-        h, "Timer name", "Timer", ScaleRect(66, 128, 217, 21), font, Scale(16));
+        h, "Timer &name", "Timer", ScaleRect(66, 128, 217, 21), font, Scale(16));
     LabeledEdit1->EditBox.SetMaxLength(100);
 
     Label4 =
-        std::make_unique<controls::StaticText>(h, "Foreground", ScaleRect(306, 128, 72, 13), font);
+        std::make_unique<controls::StaticText>(h, "&Foreground", ScaleRect(306, 128, 72, 13), font);
     ColorButton1.Create(h, 380, 120, 49, 25);
     ColorButton1.SetFont(font);
     ColorButton1.SetWordStyle(false);
@@ -174,7 +179,7 @@ void TForm4::CreateNameAndColours() {
     ColorButton1.SetFlat(true);
     ColorButton1.SetDropDownWidth(9);
     Label5 =
-        std::make_unique<controls::StaticText>(h, "Background", ScaleRect(455, 128, 72, 13), font);
+        std::make_unique<controls::StaticText>(h, "&Background", ScaleRect(455, 128, 72, 13), font);
     ColorButton2.Create(h, 530, 120, 49, 25);
     ColorButton2.SetFont(font);
     ColorButton2.SetWordStyle(true);
@@ -185,17 +190,39 @@ void TForm4::CreateNameAndColours() {
     ColorButton2.SetDropDownWidth(9);
 }
 
+void TForm4::NameControls() {
+    // Each control is named after its label; a radio button in a row of its
+    // own is described by the row's label.
+    for (const auto& [label, control] : {std::pair{Label1.get(), DateTimePicker1->Handle()},
+                                        std::pair{Label2.get(), DateTimePicker2->Handle()},
+                                        std::pair{Label3.get(), SpinEdit1.Handle()}})
+        gui::NameAfterLabel(control, label->Text());
+    ColorButton1.SetAccessibleName(Label4->Text());
+    ColorButton2.SetAccessibleName(Label5->Text());
+    for (const auto& [label, row] :
+         {std::pair{Label6.get(), std::array{TickNone.get(), TickStandard.get(),
+                                             TickElectronic.get()}},
+          std::pair{Label7.get(),
+                    std::array{DoneNone.get(), DoneStandard.get(), DoneElectronic.get()}}}) {
+        for (controls::RadioButton* radio : row) {
+            gui::AccessibleInfo info;
+            info.description = [text = gui::WithoutMnemonic(label->Text())] { return text; };
+            gui::SetAccessible(radio->Handle(), std::move(info));
+        }
+    }
+}
+
 void TForm4::CreateSoundGroup() {
     const HWND h = Handle();
     const HFONT font = Font();
-    GroupBox3 = std::make_unique<controls::GroupBox>(h, "Sound", ScaleRect(18, 168, 561, 89), font);
+    GroupBox3 = std::make_unique<controls::GroupBox>(h, "So&und", ScaleRect(18, 168, 561, 89), font);
     Image2 = std::make_unique<controls::StaticIcon>(h, ScaleRect(35, 197, 48, 48));
-    Label6 = std::make_unique<controls::StaticText>(h, "Every second", ScaleRect(106, 200, 84, 13),
+    Label6 = std::make_unique<controls::StaticText>(h, "&Every second", ScaleRect(106, 200, 84, 13),
                                                     font);
     TickNone = AddRadio("None", 210, 200, 70, true);
     TickStandard = AddRadio("Standard", 288, 200, 90, false);
     TickElectronic = AddRadio("Electronic", 389, 200, 90, false);
-    Label7 = std::make_unique<controls::StaticText>(h, "On completion", ScaleRect(106, 232, 84, 13),
+    Label7 = std::make_unique<controls::StaticText>(h, "&On completion", ScaleRect(106, 232, 84, 13),
                                                     font);
     DoneNone = AddRadio("None", 210, 232, 70, true);
     DoneStandard = AddRadio("Standard", 288, 232, 90, false);
@@ -205,19 +232,19 @@ void TForm4::CreateSoundGroup() {
 void TForm4::CreateWindowGroups() {
     const HWND h = Handle();
     const HFONT font = Font();
-    GroupBox4 = std::make_unique<controls::GroupBox>(h, "Close prompting",
+    GroupBox4 = std::make_unique<controls::GroupBox>(h, "Close &prompting",
                                                      ScaleRect(18, 272, 209, 97), font);
     CloseActive = AddRadio("When timer is active", 42, 296, 177, true);
     CloseNever = AddRadio("Never", 42, 320, 177, false);
     CloseStop = AddRadio("Stop close while active", 42, 344, 177, false);
 
     GroupBox5 =
-        std::make_unique<controls::GroupBox>(h, "Border", ScaleRect(242, 272, 149, 97), font);
+        std::make_unique<controls::GroupBox>(h, "Bo&rder", ScaleRect(242, 272, 149, 97), font);
     BorderShow = AddRadio("Show", 266, 304, 113, true);
     BorderHide = AddRadio("Hide", 266, 328, 113, false);
 
     GroupBox6 =
-        std::make_unique<controls::GroupBox>(h, "Screen mode", ScaleRect(402, 272, 177, 97), font);
+        std::make_unique<controls::GroupBox>(h, "S&creen mode", ScaleRect(402, 272, 177, 97), font);
     Image3 = std::make_unique<controls::StaticIcon>(h, ScaleRect(418, 304, 48, 48));
     ScreenNormal = AddRadio("Normal", 482, 304, 89, true);
     ScreenFull = AddRadio("Full screen", 482, 328, 89, false);
@@ -231,12 +258,12 @@ void TForm4::CreateButtons() {
                                                       button | WS_GROUP);
     ButtonCancel = std::make_unique<controls::PushButton>(h, "Cancel", ScaleRect(340, 392, 70, 25),
                                                           font, button);
-    ButtonAction = std::make_unique<controls::PushButton>(h, "Action", ScaleRect(419, 392, 70, 25),
+    ButtonAction = std::make_unique<controls::PushButton>(h, "&Action", ScaleRect(419, 392, 70, 25),
                                                           font, button);
     ButtonAdvanced = std::make_unique<controls::PushButton>(
-        h, "Advanced", ScaleRect(498, 392, 78, 25), font, button);
+        h, "Ad&vanced", ScaleRect(498, 392, 78, 25), font, button);
     ButtonHelp =
-        std::make_unique<controls::PushButton>(h, "Help", ScaleRect(16, 392, 70, 25), font, button);
+        std::make_unique<controls::PushButton>(h, "&Help", ScaleRect(16, 392, 70, 25), font, button);
 }
 
 void TForm4::SetUpControls() {

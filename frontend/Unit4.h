@@ -105,6 +105,7 @@ private:
     void CreateWindowGroups();
     void CreateButtons();
     void SetUpControls();
+    void NameControls();
     void ConnectHandlers();
     void PlaceWindow();
     void AddSystemMenuItems();

@@ -14,17 +14,17 @@ struct BoxPlace {
 
 // From top to bottom, which is also the tab order but for the last box.
 constexpr BoxPlace Places[] = {
-    {2, "Auto run timer at Windows start"},
-    {3, "Auto run for all users"},
-    {5, "Disable screensaver suppression"},
-    {1, "Disable ability to change running timer settings"},
-    {6, "Keep timer window on top"},
-    {4, "Disable command line error messages"},
-    {7, "Disable check for updates"},
-    {8, "Don't bring timer to top on completion"},
-    {9, "Disable auto close of timer window"},
-    {10, "Disable timer window pause"},
-    {11, "Use Wizard mode"},
+    {2, "&Auto run timer at Windows start"},
+    {3, "Auto run for all &users"},
+    {5, "Disable &screensaver suppression"},
+    {1, "Disable ability to &change running timer settings"},
+    {6, "&Keep timer window on top"},
+    {4, "Disable command line &error messages"},
+    {7, "Disable c&heck for updates"},
+    {8, "Don't &bring timer to top on completion"},
+    {9, "Disable auto c&lose of timer window"},
+    {10, "Disable timer window &pause"},
+    {11, "Use &Wizard mode"},
 };
 
 } // namespace

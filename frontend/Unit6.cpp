@@ -1,5 +1,6 @@
 #include "Unit6.h"
 
+#include "Accessible.h"
 #include "Files.h"
 #include "Help.h"
 #include "MessageBox.h"
@@ -75,24 +76,24 @@ TForm6::TForm6(HWND owner) : owner_(owner) {
     Button4 = std::make_unique<controls::PushButton>(Handle(), "OK", ScaleRect(288, 164, 65, 25),
                                                      font, button);
     GroupBox1 =
-        std::make_unique<controls::GroupBox>(Handle(), "Run", ScaleRect(16, 16, 497, 137), font);
+        std::make_unique<controls::GroupBox>(Handle(), "&Run", ScaleRect(16, 16, 497, 137), font);
     LabeledEdit1 =
-        std::make_unique<controls::LabeledEdit>(Handle(), "Program, file or folder to open", "",
+        std::make_unique<controls::LabeledEdit>(Handle(), "&Program, file or folder to open", "",
                                                 ScaleRect(40, 64, 361, 21), font, Scale(16));
     LabeledEdit2 =
-        std::make_unique<controls::LabeledEdit>(Handle(), "Optional command line parameters", "",
+        std::make_unique<controls::LabeledEdit>(Handle(), "Optional command line p&arameters", "",
                                                 ScaleRect(40, 112, 241, 21), font, Scale(16));
-    Button1 = std::make_unique<controls::PushButton>(Handle(), "Browse..",
+    Button1 = std::make_unique<controls::PushButton>(Handle(), "&Browse..",
                                                      ScaleRect(416, 60, 75, 25), font, button);
     LabeledEdit3 = std::make_unique<controls::LabeledEdit>(
-        Handle(), "Action verb", "open", ScaleRect(288, 112, 113, 21), font, Scale(16));
-    Button2 = std::make_unique<controls::PushButton>(Handle(), "Options >>",
+        Handle(), "Action &verb", "open", ScaleRect(288, 112, 113, 21), font, Scale(16));
+    Button2 = std::make_unique<controls::PushButton>(Handle(), "&Options >>",
                                                      ScaleRect(432, 164, 79, 25), font, button);
     ListView1 =
         std::make_unique<controls::IconListView>(Handle(), ScaleRect(16, 232, 497, 177), font);
-    Button3 = std::make_unique<controls::PushButton>(Handle(), "Help", ScaleRect(16, 164, 65, 25),
+    Button3 = std::make_unique<controls::PushButton>(Handle(), "&Help", ScaleRect(16, 164, 65, 25),
                                                      font, button);
-    Button5 = std::make_unique<controls::PushButton>(Handle(), "Clear", ScaleRect(360, 164, 65, 25),
+    Button5 = std::make_unique<controls::PushButton>(Handle(), "&Clear", ScaleRect(360, 164, 65, 25),
                                                      font, button);
     LabeledEdit3->EditBox.SetRefuseBlanks(true);
 
@@ -121,6 +122,8 @@ TForm6::TForm6(HWND owner) : owner_(owner) {
         DestroyIcon(icon);
     }
     ListView1->SetSmallImages(images_->Handle());
+    // The list has no label of its own: it is named for what it holds.
+    gui::NameAfterLabel(ListView1->Handle(), "Ready-made actions");
     for (int row = 0; row < 3; ++row)
         ListView1->AddItem(ReadyActionCaptions[row], row);
 
@@ -159,7 +162,7 @@ void TForm6::Button1Click() {
 void TForm6::Button2Click() {
     SetWindowHeight(unfolded_ ? CollapsedHeight() : UnfoldedHeight());
     unfolded_ = !unfolded_;
-    Button2->SetText(unfolded_ ? "Options <<" : "Options >>");
+    Button2->SetText(unfolded_ ? "&Options <<" : "&Options >>");
 }
 
 void TForm6::Button3Click() {

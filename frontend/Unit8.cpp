@@ -1,11 +1,14 @@
 #include "Unit8.h"
 
+#include "Accessible.h"
 #include "Application.h"
 #include "DigitFont.h"
 #include "Help.h"
 #include "Settings.h"
 #include "VendorSite.h"
 #include "uVistaFuncs.h"
+
+#include <oleacc.h>
 
 namespace brevalo {
 
@@ -55,7 +58,8 @@ WrappedLabel& TForm8::AddText(gui::Form& page, const std::string& text, int left
     return *Texts.back();
 }
 
-void TForm8::AddTitle(gui::Form& page, const std::string& text, int left, int top) {
+void TForm8::AddTitle(TKWizardCustomPage& page, const std::string& text, int left, int top) {
+    page.SetAccessibleName(text);
     auto label = std::make_unique<gui::Label>(page);
     label->SetFont(FontDescription().name, 16, FontDescription().charset);
     label->SetText(text);
@@ -191,8 +195,10 @@ void TForm8::BuildPage1() {
     Image2->SetBounds(Scale(8), Scale(88), Scale(137), Scale(209));
     Image2->SetStretch(true);
     Image2->SetFramed(true);
-    AddCaption(page, "Timer name: (used to identify your timer)", 160, 144);
+    gui::Label& nameLabel =
+        AddCaption(page, "&Timer name: (used to identify your timer)", 160, 144);
     Edit1 = std::make_unique<TEdit>(page.Handle(), ScaleRect(160, 160, 401, 21), Font());
+    gui::LabelControl(nameLabel, Edit1->Handle());
     Edit1->SetMaxLength(100);
     Edit1->OnKeyPress = [this](TEdit&, wchar_t key) {
         bool refuse = false;
@@ -202,20 +208,27 @@ void TForm8::BuildPage1() {
     Label4 = std::make_unique<gui::Label>(page);
     Label4->SetFont(FontDescription().name, FontDescription().size, FontDescription().charset,
                     true);
-    Label4->SetText("How do you want to set when your timer ends?");
+    Label4->SetText("How do you &want to set when your timer ends?");
     Label4->SetLeft(Scale(160));
     Label4->SetTop(Scale(208));
     RadioButton1 =
-        std::make_unique<TRadioButton>(page.Handle(), "By a specific known date and time ",
+        std::make_unique<TRadioButton>(page.Handle(), "By a specific &known date and time ",
                                        ScaleRect(184, 240, 300, 17), Font(), true);
     AddCaption(page, "e.g. on the 13th of May 2012 at 4:30 PM", 200, 256);
-    RadioButton2 = std::make_unique<TRadioButton>(page.Handle(), "By length of time",
+    RadioButton2 = std::make_unique<TRadioButton>(page.Handle(), "By len&gth of time",
                                                   ScaleRect(184, 280, 300, 17), Font());
+    // The question is the label of the two choices.
+    Label4->SetFocusControl(RadioButton1->Handle());
+    for (TRadioButton* radio : {RadioButton1.get(), RadioButton2.get()})
+        gui::DescribeByLabel(radio->Handle(), *Label4);
     AddCaption(page, "e.g. in 1 hour and 25 minutes time", 200, 296);
     Label7 = std::make_unique<TLinkLabel>(page, "Switch to Advanced mode", FontDescription());
     Label7->SetLeft(Scale(10));
     Label7->SetTop(Scale(312));
     Label7->OnClick = [this](gui::GraphicControl&) { SwitchToAdvancedMode(); };
+    // The logo's menu comes last in the tab order: the name edit has the
+    // focus when the page opens.
+    Image1->EnableKeyboard("Wizard menu", ROLE_SYSTEM_BUTTONMENU);
 
     page.OnEnterPage = [this](TKWizardCustomPage&, TKWizardCustomPage*) {
         Edit1->SetText(State.TimerName);
@@ -227,11 +240,16 @@ void TForm8::BuildPage2() {
     TKWizardInteriorPage& page = *KWizardInteriorPage2;
     AddTitle(page, "Date and time", 16, 16);
     AddText(page, ExplainEndPoint, 40, 88, 561, 42);
-    AddCaption(page, "When will this timer end?", 40, 136);
+    gui::Label& endLabel = AddCaption(page, "When &will this timer end?", 40, 136);
     DateTimePicker1 = std::make_unique<TDateTimePicker>(page.Handle(), TDateTimePicker::Kind::Date,
                                                         ScaleRect(40, 152, 185, 21), Font());
     DateTimePicker2 = std::make_unique<TDateTimePicker>(page.Handle(), TDateTimePicker::Kind::Time,
                                                         ScaleRect(232, 152, 185, 21), Font());
+    // One label for the two pickers: each is named for its part and
+    // described by the question.
+    endLabel.SetFocusControl(DateTimePicker1->Handle());
+    gui::DescribeByLabel(DateTimePicker1->Handle(), endLabel, "Date");
+    gui::DescribeByLabel(DateTimePicker2->Handle(), endLabel, "Time");
     page.OnEnterPage = [this](TKWizardCustomPage&, TKWizardCustomPage*) { Page2Enter(); };
     page.OnNextButtonClick = [this](TKWizardCustomPage&, bool& stop) { Page2Next(stop); };
     page.OnBackButtonClick = [this](TKWizardCustomPage&, bool& stop) {
@@ -244,13 +262,14 @@ void TForm8::BuildPage3() {
     TKWizardInteriorPage& page = *KWizardInteriorPage3;
     AddTitle(page, "Date and time", 16, 16);
     AddText(page, ExplainEndPoint, 40, 88, 561, 42);
-    const char* names[] = {"Days:", "Hours:", "Minutes:", "Seconds:"};
+    const char* names[] = {"&Days:", "H&ours:", "&Minutes:", "S&econds:"};
     std::unique_ptr<TEdit>* edits[] = {&Edit2, &Edit3, &Edit4, &Edit5};
     for (int i = 0; i < 4; ++i) {
         const int top = 152 + 48 * i;
-        AddCaption(page, names[i], 40, top - 16);
+        gui::Label& label = AddCaption(page, names[i], 40, top - 16);
         *edits[i] =
             std::make_unique<TEdit>(page.Handle(), ScaleRect(40, top, 121, 21), Font(), "0");
+        gui::LabelControl(label, (*edits[i])->Handle());
         (*edits[i])->OnKeyPress = [this](TEdit&, wchar_t key) {
             bool refuse = false;
             IntervalKeyPress(key, refuse);
@@ -272,10 +291,11 @@ void TForm8::BuildPage4() {
             "Browse button to locate the program you want to run. You can skip this page "
             "entirely if you don't want to run any programs.",
             40, 88, 561, 42);
-    AddCaption(page, "Program file to run", 40, 136);
+    gui::Label& programLabel = AddCaption(page, "&Program file to run", 40, 136);
     Edit6 = std::make_unique<TEdit>(page.Handle(), ScaleRect(40, 152, 441, 21), Font());
+    gui::LabelControl(programLabel, Edit6->Handle());
     Edit6->OnChange = [this](TEdit& edit) { Button2->SetEnabled(!edit.Text().empty()); };
-    Button1 = std::make_unique<PushButton>(page.Handle(), "Browse..", ScaleRect(490, 149, 75, 25),
+    Button1 = std::make_unique<PushButton>(page.Handle(), "B&rowse..", ScaleRect(490, 149, 75, 25),
                                            Font(), WS_TABSTOP | WS_VISIBLE);
     Button1->OnClick = [this](PushButton&) { Button1Click(); };
     Label22 = std::make_unique<TLinkLabel>(page, "common program based tasks", FontDescription());
@@ -292,9 +312,10 @@ void TForm8::BuildPage4() {
             "starts. You can specify any additional information in the box below. If you are "
             "unsure, leave this box empty.",
             40, 224, 561, 42);
-    AddCaption(page, "Optional command line parameters", 40, 272);
+    gui::Label& paramsLabel = AddCaption(page, "&Optional command line parameters", 40, 272);
     Edit7 = std::make_unique<TEdit>(page.Handle(), ScaleRect(40, 288, 441, 21), Font());
-    Button2 = std::make_unique<PushButton>(page.Handle(), "Test..", ScaleRect(490, 284, 75, 25),
+    gui::LabelControl(paramsLabel, Edit7->Handle());
+    Button2 = std::make_unique<PushButton>(page.Handle(), "&Test..", ScaleRect(490, 284, 75, 25),
                                            Font(), WS_TABSTOP | WS_VISIBLE);
     Button2->SetEnabled(false);
     Button2->OnClick = [this](PushButton&) { Button2Click(); };
@@ -318,8 +339,8 @@ void TForm8::BuildPage5() {
         if (icons)
             ImageList1->Add(icons.Get(), RGB(255, 0, 255));
     }
-    AddCaption(page, "Every second:", 48, 184);
-    AddCaption(page, "On completion", 48, 240);
+    gui::Label* soundLabels[] = {&AddCaption(page, "&Every second:", 48, 184),
+                                 &AddCaption(page, "&On completion", 48, 240)};
     std::unique_ptr<TIconComboBox>* lists[] = {&ComboBox1, &ComboBox2};
     std::unique_ptr<PushButton>* previews[] = {&SpeedButton1, &SpeedButton2};
     for (int i = 0; i < 2; ++i) {
@@ -332,11 +353,15 @@ void TForm8::BuildPage5() {
         list->AddItem("Electronic", 0);
         list->AddItem("", 0);
         list->OnChange = [this](TIconComboBox&) { StoreSounds(); };
+        // The list's edit part takes the focus; both answer to the label.
+        gui::LabelControl(*soundLabels[i], list->Handle());
+        gui::LabelControl(*soundLabels[i], list->FocusHandle());
         auto& preview = *previews[i];
         preview = std::make_unique<PushButton>(page.Handle(), ">", ScaleRect(232, top - 3, 32, 29),
                                                Font(), WS_TABSTOP | WS_VISIBLE);
         preview->OnClick = [this, i](PushButton&) { PreviewSound(i); };
         AddToolTip(ToolTip1, page.Handle(), preview->Handle(), "Preview the selected sound");
+        gui::DescribeByLabel(preview->Handle(), *soundLabels[i], "Preview the selected sound");
     }
     page.OnEnterPage = [this](TKWizardCustomPage&, TKWizardCustomPage*) { Page5Enter(); };
     page.OnNextButtonClick = [this](TKWizardCustomPage&, bool&) { StoreSounds(); };
@@ -375,8 +400,13 @@ void TForm8::BuildPage7() {
     Label31->SetText("20");
     // The captions wrap in the room left of the preview, so a wider dialog
     // font never runs them into the picture.
-    AddText(page, "Foreground (click down arrow to change)", 24, 112, 224, 34);
-    AddText(page, "Background (click down arrow to change)", 24, 192, 224, 34);
+    const char* captions[] = {"F&oreground (click down arrow to change)",
+                              "Back&ground (click down arrow to change)"};
+    for (int i = 0; i < 2; ++i) {
+        AddText(page, captions[i], 24, i == 0 ? 112 : 192, 224, 34)
+            .SetFocusControl((*buttons[i])->Handle());
+        (*buttons[i])->SetAccessibleName(captions[i]);
+    }
     page.OnEnterPage = [this](TKWizardCustomPage&, TKWizardCustomPage*) { Page7Enter(); };
     page.OnNextButtonClick = [this](TKWizardCustomPage&, bool& stop) { Page7Next(stop); };
     page.OnBackButtonClick = [this](TKWizardCustomPage&, bool&) {
@@ -393,10 +423,10 @@ void TForm8::BuildPage8() {
             "is the default, it uses a portion of your monitor. Full-screen mode will "
             "exclusively use the entire screen.",
             40, 88, 561, 42);
-    RadioButton3 = std::make_unique<TRadioButton>(page.Handle(), "Normal",
+    RadioButton3 = std::make_unique<TRadioButton>(page.Handle(), "N&ormal",
                                                   ScaleRect(42, 155, 150, 17), Font(), true);
     RadioButton3->SetChecked(true);
-    RadioButton4 = std::make_unique<TRadioButton>(page.Handle(), "Full screen mode",
+    RadioButton4 = std::make_unique<TRadioButton>(page.Handle(), "F&ull screen mode",
                                                   ScaleRect(40, 176, 150, 17), Font());
     RadioButton3->OnClick = [this](TRadioButton&) { WindowModeLayout(); };
     RadioButton4->OnClick = [this](TRadioButton&) { WindowModeLayout(); };
@@ -429,10 +459,10 @@ void TForm8::BuildPage6() {
             "off makes your timer look different. The timer window can still be closed by "
             "pressing ALT + F4.",
             40, 88, 561, 42);
-    RadioButton5 = std::make_unique<TRadioButton>(page.Handle(), "Show a border",
+    RadioButton5 = std::make_unique<TRadioButton>(page.Handle(), "Sho&w a border",
                                                   ScaleRect(42, 155, 150, 17), Font(), true);
     RadioButton5->SetChecked(true);
-    RadioButton6 = std::make_unique<TRadioButton>(page.Handle(), "Don't show a border",
+    RadioButton6 = std::make_unique<TRadioButton>(page.Handle(), "&Don't show a border",
                                                   ScaleRect(42, 176, 150, 17), Font());
     RadioButton5->OnClick = [this](TRadioButton&) { BorderLayout(); };
     RadioButton6->OnClick = [this](TRadioButton&) { BorderLayout(); };
@@ -460,11 +490,11 @@ void TForm8::BuildWelcomePage1() {
     Label40 = std::make_unique<WrappedLabel>(page, FontDescription());
     Label40->SetBounds(Scale(184), Scale(186), Scale(433), Scale(47));
     Button3 =
-        std::make_unique<PushButton>(page.Handle(), "Copy command line to clipboard",
+        std::make_unique<PushButton>(page.Handle(), "&Copy command line to clipboard",
                                      ScaleRect(184, 248, 193, 25), Font(), WS_TABSTOP | WS_VISIBLE);
     Button3->OnClick = [this](PushButton&) { Button3Click(); };
     Button4 =
-        std::make_unique<PushButton>(page.Handle(), "Create a desktop shortcut",
+        std::make_unique<PushButton>(page.Handle(), "Create a &desktop shortcut",
                                      ScaleRect(184, 280, 193, 25), Font(), WS_TABSTOP | WS_VISIBLE);
     Button4->OnClick = [this](PushButton&) { Button4Click(); };
     // The dialog font may be wider than the one the layout was drawn for: the

@@ -160,7 +160,7 @@ private:
     gui::Label& AddCaption(gui::Form& page, const std::string& text, int left, int top);
     controls::WrappedLabel& AddText(gui::Form& page, const std::string& text, int left, int top,
                                     int width, int height);
-    void AddTitle(gui::Form& page, const std::string& text, int left, int top);
+    void AddTitle(controls::TKWizardCustomPage& page, const std::string& text, int left, int top);
     void ActionUpdate(bool leaving, bool& stop);
     void PaintColourPreview();
 

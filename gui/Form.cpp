@@ -4,6 +4,7 @@
 #include "Dpi.h"
 #include "GraphicControl.h"
 #include "Handle.h"
+#include "Mnemonic.h"
 #include "OsError.h"
 
 #include <windowsx.h>
@@ -68,6 +69,14 @@ GraphicControl* Form::GraphicAt(POINT p) const {
         if ((*it)->Visible() && PtInRect(&r, p))
             return *it;
     }
+    return nullptr;
+}
+
+HWND Form::MnemonicTarget(wchar_t typed) const {
+    for (GraphicControl* control : graphics_)
+        if (control->Visible() && control->FocusControl() &&
+            IsMnemonicKey(control->Mnemonic(), typed))
+            return control->FocusControl();
     return nullptr;
 }
 
@@ -209,6 +218,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case WM_UPDATEUISTATE:
+        // Labels show or hide their mnemonics with the keyboard cues.
+        Invalidate();
+        break;
     case WM_DPICHANGED:
         ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

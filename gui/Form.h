@@ -45,6 +45,11 @@ public:
     // The windowless controls painted by this form, in painting order.
     void AddGraphic(GraphicControl* control);
     GraphicControl* GraphicAt(POINT clientPoint) const;
+    // The window that the visible label with this mnemonic stands for, or
+    // null when no label of this form has it.
+    HWND MnemonicTarget(wchar_t typed) const;
+    // The windowless controls, in painting order.
+    const std::vector<GraphicControl*>& Graphics() const noexcept { return graphics_; }
 
     bool PreTranslateMessage(MSG& msg) override;
 

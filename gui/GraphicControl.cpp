@@ -30,6 +30,17 @@ void GraphicControl::RescaleForDpi(UINT oldDpi, UINT newDpi) {
     SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
+void GraphicControl::SetFocusControl(HWND control) {
+    focusControl_ = control;
+    Invalidate();
+}
+
+UINT MnemonicDrawFlags(HWND window) {
+    const HWND root = GetAncestor(window, GA_ROOT);
+    const LRESULT state = root ? SendMessageW(root, WM_QUERYUISTATE, 0, 0) : 0;
+    return (state & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0;
+}
+
 void GraphicControl::Invalidate() const {
     if (HWND hwnd = parent_.Handle())
         InvalidateRect(hwnd, &bounds_, FALSE);

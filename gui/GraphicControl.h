@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace brevalo::gui {
 
@@ -37,6 +38,15 @@ public:
     void Invalidate() const;
     virtual void Paint(HDC dc) = 0;
 
+    // The window this control is the label of: the mnemonic in the label's
+    // text moves the focus there. Null for a control that labels nothing.
+    HWND FocusControl() const noexcept { return focusControl_; }
+    virtual void SetFocusControl(HWND control);
+    // The mnemonic that moves the focus to FocusControl (upper case), or 0.
+    virtual wchar_t Mnemonic() const { return 0; }
+    // The text a screen reader reads for the control; empty for pictures.
+    virtual std::string AccessibleText() const { return {}; }
+
     // The form's DPI changed from oldDpi to newDpi (the form already answers
     // the new one): the bounds are rescaled; controls with fonts remake them.
     virtual void RescaleForDpi(UINT oldDpi, UINT newDpi);
@@ -48,6 +58,11 @@ private:
     Form& parent_;
     RECT bounds_{};
     bool visible_ = true;
+    HWND focusControl_ = nullptr;
 };
+
+// The DrawText flags for a text with mnemonic marks: the marks are taken as
+// such, and hidden while the window's keyboard cues are.
+UINT MnemonicDrawFlags(HWND window);
 
 } // namespace brevalo::gui

@@ -1,5 +1,6 @@
 #include "InputBox.h"
 
+#include "Accessible.h"
 #include "Dpi.h"
 #include "Handle.h"
 #include "OsError.h"
@@ -175,6 +176,10 @@ void InputBoxWindow::Create(HWND owner, const std::string& caption, const std::s
                PromptId);
     edit_ = AddControl(L"EDIT", base::Widen(value), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                        editBounds, EditId);
+    // The prompt shows no mnemonic, so the edit is named after its words.
+    AccessibleInfo info;
+    info.name = [name = prompt] { return name; };
+    SetAccessible(edit_, std::move(info));
     AddControl(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, okBounds, IDOK);
     AddControl(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, cancelBounds, IDCANCEL);
 }

@@ -1,6 +1,7 @@
 #include "Label.h"
 
 #include "Form.h"
+#include "Mnemonic.h"
 #include "Strings.h"
 
 namespace brevalo::gui {
@@ -63,7 +64,7 @@ void Label::RescaleForDpi(UINT oldDpi, UINT newDpi) {
     RebuildFont(); // at the form's new DPI; the size follows the text
 }
 
-SIZE SingleLineTextSize(HWND window, HFONT font, const std::wstring& text) {
+SIZE SingleLineTextSize(HWND window, HFONT font, const std::wstring& text, UINT prefixFlags) {
     base::WindowDc dc(window);
     if (!dc.Get())
         return SIZE{0, 0};
@@ -71,14 +72,15 @@ SIZE SingleLineTextSize(HWND window, HFONT font, const std::wstring& text) {
     RECT r{0, 0, 0, 0};
     const std::wstring measured = text.empty() ? L" " : text;
     DrawTextW(dc.Get(), measured.c_str(), int(measured.size()), &r,
-              DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+              DT_CALCRECT | prefixFlags | DT_SINGLELINE);
     return SIZE{r.right, r.bottom};
 }
 
 void Label::AutoSize() {
     HWND hwnd = Parent().Handle();
     // An empty label keeps the height of one line, with no width.
-    const SIZE size = SingleLineTextSize(hwnd, font_.Get(), wideText_);
+    const SIZE size =
+        SingleLineTextSize(hwnd, font_.Get(), wideText_, FocusControl() ? 0 : DT_NOPREFIX);
     if (size.cy == 0)
         return; // no DC to measure with
     SetBounds(Left(), Top(), wideText_.empty() ? 0 : size.cx, size.cy);
@@ -89,8 +91,22 @@ void Label::Paint(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color_);
     RECT r = Bounds();
+    const UINT prefix = FocusControl() ? MnemonicDrawFlags(Parent().Handle()) : DT_NOPREFIX;
     DrawTextW(dc, wideText_.c_str(), int(wideText_.size()), &r,
-              DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP);
+              prefix | DT_SINGLELINE | DT_NOCLIP);
+}
+
+void Label::SetFocusControl(HWND control) {
+    GraphicControl::SetFocusControl(control);
+    AutoSize();
+}
+
+wchar_t Label::Mnemonic() const {
+    return FocusControl() ? MnemonicOf(wideText_) : 0;
+}
+
+std::string Label::AccessibleText() const {
+    return FocusControl() ? WithoutMnemonic(text_) : text_;
 }
 
 } // namespace brevalo::gui

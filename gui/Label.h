@@ -11,7 +11,8 @@ namespace brevalo::gui {
 // The size of one line of `text` in `font` on the window's screen, without
 // prefix processing; an empty text measures as one blank, so that it keeps
 // the height of a line. Zero when the window has no DC.
-SIZE SingleLineTextSize(HWND window, HFONT font, const std::wstring& text);
+SIZE SingleLineTextSize(HWND window, HFONT font, const std::wstring& text,
+                        UINT prefixFlags = DT_NOPREFIX);
 
 class Label : public GraphicControl {
 public:
@@ -34,6 +35,10 @@ public:
 
     void Paint(HDC dc) override;
     void RescaleForDpi(UINT oldDpi, UINT newDpi) override;
+    // A label of a control shows the mnemonic of its text.
+    void SetFocusControl(HWND control) override;
+    wchar_t Mnemonic() const override;
+    std::string AccessibleText() const override;
 
 private:
     void RebuildFont();

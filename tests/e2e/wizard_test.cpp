@@ -10,6 +10,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -77,8 +78,14 @@ protected:
         Open();
         ASSERT_TRUE(Edit(0));
         SendMessageW(Edit(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.empty() ? L"Tea" : L""));
-        if (!name.empty() && entry == Entry::Typed)
+        if (!name.empty() && entry == Entry::Typed) {
             TypeText(Edit(0), name);
+            // The keys are posted: on a busy machine the wizard may take a
+            // while to read them all, and the name edit keeps 100.
+            const LRESULT wanted = LRESULT(std::min<std::size_t>(name.size(), 100));
+            for (int i = 0; i < 100 && SendMessageW(Edit(0), WM_GETTEXTLENGTH, 0, 0) < wanted; ++i)
+                std::this_thread::sleep_for(100ms);
+        }
         if (!name.empty() && entry == Entry::Pasted) {
             ASSERT_TRUE(SetClipboardText(name));
             SendMessageW(Edit(0), WM_PASTE, 0, 0);

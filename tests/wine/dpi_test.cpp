@@ -5,6 +5,7 @@
 // a dialog told that its DPI changed lays itself out again at the new one.
 #include "Application.h"
 #include "Dpi.h"
+#include "Mnemonic.h"
 #include "Strings.h"
 #include "Unit1.h"
 #include "Unit4.h"
@@ -128,10 +129,10 @@ TEST_F(DpiSuite, AdvancedDialogControlsFontAndIconsScale) {
     for (controls::StaticText* label : {form.Label6.get(), form.Label7.get(), form.Label5.get()}) {
         HDC dc = GetDC(label->Handle());
         const HGDIOBJ old = SelectObject(dc, form.Font());
-        wchar_t caption[64] = {};
-        GetWindowTextW(label->Handle(), caption, 64);
+        // The caption as shown, without its mnemonic mark.
+        const std::wstring caption = base::Widen(gui::WithoutMnemonic(label->Text()));
         SIZE extent{};
-        GetTextExtentPoint32W(dc, caption, int(wcslen(caption)), &extent);
+        GetTextExtentPoint32W(dc, caption.c_str(), int(caption.size()), &extent);
         SelectObject(dc, old);
         ReleaseDC(label->Handle(), dc);
         EXPECT_GE(label->Width(), extent.cx) << base::Narrow(caption);

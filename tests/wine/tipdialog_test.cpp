@@ -2,6 +2,7 @@
 // (none, one, many, at random), "Next Tip", the check box carried into
 // ShowAtStart whichever way the window is closed, and a failed creation.
 #include "Application.h"
+#include "Mnemonic.h"
 #include "TipDialog.h"
 #include "TipDialogForm.h"
 
@@ -95,9 +96,10 @@ TEST_F(TipDialogTest, WindowAndItsElements) {
         EXPECT_LE(std::abs((window.left + window.right) - (work.left + work.right)), 1);
         EXPECT_LE(std::abs((window.top + window.bottom) - (work.top + work.bottom)), 1);
 
-        EXPECT_EQ(form.ShowAtStartCheckBox().Text(), "Show every time Wizard mode starts");
+        EXPECT_EQ(gui::WithoutMnemonic(form.ShowAtStartCheckBox().Text()),
+                  "Show every time Wizard mode starts");
         EXPECT_EQ(ToString(Within(form.ShowAtStartCheckBox().Handle(), hwnd)), "9,205 265x17");
-        EXPECT_EQ(form.NextTipButton().Text(), "Next Tip");
+        EXPECT_EQ(gui::WithoutMnemonic(form.NextTipButton().Text()), "Next Tip");
         EXPECT_EQ(ToString(Within(form.NextTipButton().Handle(), hwnd)), "309,208 83x25");
         EXPECT_EQ(form.CloseButton().Text(), "Close");
         EXPECT_EQ(ToString(Within(form.CloseButton().Handle(), hwnd)), "397,208 83x25");
