@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 
 namespace brevalo::base {
 
@@ -30,9 +29,7 @@ std::string SystemDescription(std::uint32_t code) {
 std::string OsErrorMessage(std::uint32_t code) {
     if (code == 0)
         return "A call to an OS function failed";
-    char head[64];
-    std::snprintf(head, sizeof head, "System Error.  Code: %d.\r\n", int(code));
-    return head + SystemDescription(code);
+    return "System Error.  Code: " + std::to_string(int(code)) + ".\r\n" + SystemDescription(code);
 }
 
 OsError::OsError(std::uint32_t code) : std::runtime_error(OsErrorMessage(code)), code_(code) {}

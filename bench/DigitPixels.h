@@ -19,4 +19,15 @@ struct Rgb {
 int CountColourPixels(const std::uint32_t* pixels, int width, int height, Rgb colour,
                       int tolerance);
 
+// The smallest box holding every pixel of the colour (within the
+// tolerance); empty (right <= left) when there is none.
+struct Box {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+Box ColourBounds(const std::uint32_t* pixels, int width, int height, Rgb colour, int tolerance);
+
+// A hash of the image's pixels (64-bit FNV-1a): two captures of the same
+// painted digits have the same signature, any change of a pixel another.
+std::uint64_t ImageSignature(const std::uint32_t* pixels, int width, int height);
+
 } // namespace brevalo::bench

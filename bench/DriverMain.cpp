@@ -1,9 +1,12 @@
 // Runs the timer and the baseline side by side and prints a Markdown table:
 // CPU time per minute of counting, peak working set, start-up to the first
-// painted digits and the completion latency (from the end moment to the
-// "WM_TIME_UP" broadcast at a listener).
+// painted digits, the completion latency (from the end moment to the
+// "WM_TIME_UP" broadcast at a listener), how soon after each true second
+// the seconds digit changes on the screen, and the CPU time of many timers
+// counting at once.
 //
-//   bench_driver [--runs N] [--cpu-seconds S] [--lead S] [--timer exe] [--baseline exe]
+//   bench_driver [--runs N] [--cpu-seconds S] [--lead S] [--seconds N] [--timers N]
+//                [--loaded 0|1] [--timer exe] [--baseline exe]
 #include "BenchReport.h"
 #include "BenchText.h"
 #include "DriverSupport.h"
@@ -30,6 +33,9 @@ struct Options {
     int runs = 20;
     int cpuSeconds = 60;
     int leadSeconds = 4;
+    int seconds = 60;
+    int timers = 50;
+    bool loaded = false;
     std::wstring timer;
     std::wstring baseline;
 };
@@ -136,6 +142,12 @@ void MeasureCpu(Program& timer, Program& baseline, int seconds) {
         child.Stop();
 }
 
+// The wall-clock moment `ticks` (FILETIME units) as the /t text of a timer.
+std::string EndTextAt(long long ticks) {
+    const SYSTEMTIME st = TicksToSystemTime(ticks);
+    return FormatEndText({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond});
+}
+
 // One timer counting to a whole second a few seconds ahead: start-up to the
 // first digits, and the arrival of its broadcast after that moment.
 // The start is delayed by `offsetMs` first: the latency depends on where the
@@ -147,9 +159,7 @@ void CompletionRun(Program& program, TimeUpListener& listener, int leadSeconds, 
         PumpMessages(DWORD(std::max(1.0, wait - NowMs())));
     const long long now = LocalNowTicks();
     const long long end = (now / TicksPerSecond + 1 + leadSeconds) * TicksPerSecond;
-    const SYSTEMTIME st = TicksToSystemTime(end);
-    const std::string endText =
-        FormatEndText({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond});
+    const std::string endText = EndTextAt(end);
 
     listener.Clear();
     Child child;
@@ -186,6 +196,104 @@ void CompletionRun(Program& program, TimeUpListener& listener, int leadSeconds, 
                  program.label, endText.c_str(), startup.window, startup.digits, latency);
 }
 
+// A timer counting to a whole second well ahead: the client area is read
+// back from the screen as fast as the capture allows, and each change of
+// its pixels (the seconds, and with them the other digits, change only on a
+// second) is timed against the true second before it. The time of a change
+// is the start of the capture that first shows it, so the figures are high
+// by up to one capture's length.
+void SecondsRun(Program& program, int count) {
+    const long long now = LocalNowTicks();
+    const long long end = (now / TicksPerSecond + count + 10) * TicksPerSecond;
+    Child child;
+    const double start = NowMs();
+    if (!StartProgram(child, program, program.endSwitches(EndTextAt(end))) ||
+        std::isnan(WaitForDigits(child, start).digits)) {
+        std::fprintf(stderr, "bench_driver: %s showed no digits\n", program.label);
+        return;
+    }
+    const HWND window = FindMainWindow(child.Pid());
+    // Only the seconds are read back: the right quarter of the digits, their
+    // upper half (the seconds stand there, right of the other digits). A
+    // small part reads back many times faster than the whole window.
+    std::vector<std::uint32_t> pixels;
+    int width = 0, height = 0;
+    Box seconds{};
+    if (CaptureClient(window, pixels, width, height)) {
+        const Box digits = ColourBounds(pixels.data(), width, height, DigitColour, ColourTolerance);
+        seconds = {digits.right - (digits.right - digits.left) / 4, digits.top, digits.right + 2,
+                   digits.top + (digits.bottom - digits.top) / 2 + 2};
+    }
+    if (seconds.right <= seconds.left) {
+        std::fprintf(stderr, "bench_driver: %s: no digits to time\n", program.label);
+        child.Stop();
+        return;
+    }
+    std::optional<std::uint64_t> last = ClientSignature(window, &seconds);
+    int changes = 0;
+    double capturesMs = 0;
+    int captures = 0;
+    // The first change may come from the start; the ones after it count.
+    while (int(program.results.secondsLagMs.size()) < count && child.Running() &&
+           NowMs() - start < (count + 8) * 1000.0) {
+        const long long before = LocalNowTicks();
+        const double t0 = NowMs();
+        const std::optional<std::uint64_t> signature = ClientSignature(window, &seconds);
+        capturesMs += NowMs() - t0;
+        ++captures;
+        if (signature && last && *signature != *last && ++changes > 1) {
+            double lag = double(before % TicksPerSecond) / 10'000.0;
+            if (lag > 500)
+                lag -= 1000; // before the second it belongs to
+            program.results.secondsLagMs.push_back(lag);
+        }
+        if (signature)
+            last = signature;
+        PumpMessages(0);
+    }
+    child.Stop();
+    std::fprintf(stderr, "bench_driver: %s: %zu seconds timed, capture %.1f ms on average\n",
+                 program.label, program.results.secondsLagMs.size(),
+                 captures ? capturesMs / captures : 0.0);
+}
+
+// Many timers counting at once: their CPU time together over the same
+// stretch of wall-clock time as the single timer's.
+void ManyTimersRun(Program& program, int count, int seconds) {
+    std::vector<Child> children(static_cast<std::size_t>(count));
+    for (Child& child : children) {
+        const double start = NowMs();
+        if (!StartProgram(child, program, program.longSwitches) ||
+            std::isnan(WaitForDigits(child, start).digits)) {
+            std::fprintf(stderr, "bench_driver: one of %d timers showed no digits\n", count);
+            return;
+        }
+    }
+    const auto total = [&] {
+        double sum = 0;
+        for (const Child& child : children) {
+            const double cpu = child.CpuMs();
+            if (cpu < 0)
+                return -1.0;
+            sum += cpu;
+        }
+        return sum;
+    };
+    const double cpu0 = total();
+    const double t0 = NowMs();
+    while (NowMs() - t0 < seconds * 1000.0)
+        PumpMessages(100);
+    const double cpu1 = total();
+    const double minutes = (NowMs() - t0) / 60'000.0;
+    program.results.manyTimers = count;
+    if (cpu0 >= 0 && cpu1 >= 0)
+        program.results.manyTimersCpuMsPerMinute = (cpu1 - cpu0) / minutes;
+    std::fprintf(stderr, "bench_driver: %d timers: cpu %.0f ms over %.1f s\n", count, cpu1 - cpu0,
+                 minutes * 60);
+    for (Child& child : children)
+        child.Stop();
+}
+
 // The end text is written in the en-US form; the timer reads it in the
 // user's formats, so they must match.
 bool LocaleMatches() {
@@ -209,6 +317,12 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
             options.cpuSeconds = _wtoi(value.c_str());
         else if (name == L"--lead")
             options.leadSeconds = _wtoi(value.c_str());
+        else if (name == L"--seconds")
+            options.seconds = _wtoi(value.c_str());
+        else if (name == L"--timers")
+            options.timers = _wtoi(value.c_str());
+        else if (name == L"--loaded")
+            options.loaded = value == L"1";
         else if (name == L"--timer")
             options.timer = value;
         else if (name == L"--baseline")
@@ -216,7 +330,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
         else
             return false;
     }
-    return argc % 2 == 1 && options.runs > 0 && options.cpuSeconds > 0 && options.leadSeconds > 0;
+    return argc % 2 == 1 && options.runs > 0 && options.cpuSeconds > 0 && options.leadSeconds > 0 &&
+           options.seconds > 0 && options.timers > 0;
 }
 
 } // namespace
@@ -227,7 +342,8 @@ int wmain(int argc, wchar_t** argv) {
     options.baseline = ExeDir() + L"bench_baseline.exe";
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: bench_driver [--runs N] [--cpu-seconds S] [--lead S] "
-                             "[--timer exe] [--baseline exe]\n");
+                             "[--seconds N] [--timers N] [--loaded 0|1] [--timer exe] "
+                             "[--baseline exe]\n");
         return 2;
     }
     if (!LocaleMatches())
@@ -244,6 +360,8 @@ int wmain(int argc, wchar_t** argv) {
 
     TimeUpListener listener;
     MeasureCpu(timer, baseline, options.cpuSeconds);
+    ManyTimersRun(timer, options.timers, options.cpuSeconds);
+    SecondsRun(timer, options.seconds);
     // Interleaved, so that a change in the machine's load meets both.
     for (int run = 0; run < options.runs; ++run) {
         // Start offsets spread over the second, the same for both programs.
@@ -252,7 +370,10 @@ int wmain(int argc, wchar_t** argv) {
         CompletionRun(baseline, listener, options.leadSeconds, offsetMs);
     }
 
-    std::printf("%s\n%s", ReportTable(timer.results, baseline.results).c_str(),
+    Targets targets;
+    targets.loaded = options.loaded;
+    targets.exeBytes = ExeLimit(sizeof(void*) == 8);
+    std::printf("%s\n%s", ReportTable(timer.results, baseline.results, targets).c_str(),
                 RunDetails(timer.results, baseline.results).c_str());
     return 0;
 }

@@ -53,6 +53,13 @@ HWND FindMainWindow(DWORD pid);
 // Pixels of the colour in the window's client area, read back from the
 // screen; -1 when the capture failed.
 int CountClientPixels(HWND window, Rgb colour, int tolerance);
+// The client area's pixels as they are on the screen (top-down rows of
+// 0x00RRGGBB), or those of a part of it (client coordinates); false when
+// the capture failed.
+bool CaptureClient(HWND window, std::vector<std::uint32_t>& pixels, int& width, int& height,
+                   const Box* part = nullptr);
+// The signature of those pixels, none when the capture failed.
+std::optional<std::uint64_t> ClientSignature(HWND window, const Box* part = nullptr);
 
 // A hidden top-level window that receives the registered "WM_TIME_UP"
 // broadcast and notes when it arrived.

@@ -26,6 +26,10 @@ if(NOT libjpeg_prefix)
 endif()
 
 list(APPEND CMAKE_FIND_ROOT_PATH "${libjpeg_prefix}")
+# The package of this configure's prefix, not one a cache entry still names
+# from an earlier configure (the prefix changes with the recipe).
+set(libjpeg-turbo_DIR "${libjpeg_prefix}/lib/cmake/libjpeg-turbo" CACHE PATH
+    "libjpeg-turbo's CMake package" FORCE)
 find_package(libjpeg-turbo 2.1 CONFIG REQUIRED GLOBAL)
 message(STATUS "libjpeg-turbo ${libjpeg-turbo_VERSION}: ${libjpeg_prefix}")
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace brevalo {
@@ -13,10 +12,13 @@ namespace {
 // held at this value so the conversion from double stays defined.
 constexpr double MaxDays = std::numeric_limits<std::int32_t>::max();
 
+// At least two digits, with a leading zero (the value is never negative).
 std::string TwoDigits(long long value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%2.2lld", value);
-    return buffer;
+    std::string text = std::to_string(value);
+    if (text.size() < 2) {
+        text.insert(0, 2 - text.size(), '0');
+    }
+    return text;
 }
 
 // True when the name has a character other than blanks and control

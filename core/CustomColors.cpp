@@ -1,6 +1,5 @@
 #include "CustomColors.h"
 
-#include <cstdio>
 
 namespace brevalo {
 
@@ -50,10 +49,14 @@ CustomColorArray CustomColorsFromList(const std::vector<std::string>& list) {
 std::vector<std::string> CustomColorsToList(const CustomColorArray& colors) {
     std::vector<std::string> list;
     for (std::size_t i = 0; i < colors.size(); ++i) {
-        char text[16];
-        std::snprintf(text, sizeof text, "Color%c=%06X", char('A' + i),
-                      static_cast<unsigned>(colors[i]) & 0xFFFFFFu);
-        list.emplace_back(text);
+        // "ColorA=00FF80": the key, then six upper-case hexadecimal digits.
+        std::string text = "ColorA=000000";
+        text[5] = char('A' + i);
+        const unsigned value = static_cast<unsigned>(colors[i]) & 0xFFFFFFu;
+        for (int digit = 0; digit < 6; ++digit) {
+            text[12 - digit] = "0123456789ABCDEF"[(value >> (4 * digit)) & 0xF];
+        }
+        list.push_back(std::move(text));
     }
     return list;
 }

@@ -61,8 +61,11 @@ int RunFrontEnd(gui::Application& app) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     gui::Application& app = gui::Application::Instance();
     try {
-        app.Initialize(instance);
-        return HasArguments() ? RunTimer(app) : RunFrontEnd(app);
+        // The timer window has no common controls: it neither registers
+        // nor loads them.
+        const bool timer = HasArguments();
+        app.Initialize(instance, !timer);
+        return timer ? RunTimer(app) : RunFrontEnd(app);
     } catch (...) {
         app.HandleException(std::current_exception());
         return 1;

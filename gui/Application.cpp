@@ -15,11 +15,13 @@ Application& Application::Instance() {
     return application;
 }
 
-void Application::Initialize(HINSTANCE instance) {
+void Application::Initialize(HINSTANCE instance, bool commonControls) {
     instance_ = instance;
-    INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_DATE_CLASSES |
-                                               ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&init);
+    if (commonControls) {
+        INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_DATE_CLASSES |
+                                                   ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&init);
+    }
     wchar_t path[MAX_PATH * 2];
     const DWORD length = GetModuleFileNameW(nullptr, path, DWORD(std::size(path)));
     title_ = DefaultTitle(std::wstring(path, length));

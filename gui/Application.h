@@ -20,10 +20,11 @@ public:
 
     static Application& Instance();
 
-    // Registers the common controls and takes the default title: the
-    // executable's name up to the first ".", letters after the first in lower
-    // case.
-    void Initialize(HINSTANCE instance);
+    // Registers the common controls (unless told not to: a running timer
+    // has none, and the library is then never loaded) and takes the default
+    // title: the executable's name up to the first ".", letters after the
+    // first in lower case.
+    void Initialize(HINSTANCE instance, bool commonControls = true);
     HINSTANCE Instance_() const noexcept { return instance_; }
 
     const std::string& Title() const noexcept { return title_; }

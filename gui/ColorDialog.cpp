@@ -2,8 +2,8 @@
 
 #include <commdlg.h>
 
-#include <cstdio>
 #include <stdexcept>
+#include <string>
 
 namespace brevalo::gui {
 
@@ -30,10 +30,8 @@ bool ColorDialog::Execute(HWND owner) {
     }
     // Cancelled, or the dialog could not be shown: only the latter has a code.
     if (const DWORD error = CommDlgExtendedError()) {
-        char text[64];
-        std::snprintf(text, sizeof text, "The colour dialog could not be opened (code %lu)",
-                      static_cast<unsigned long>(error));
-        throw std::runtime_error(text);
+        throw std::runtime_error("The colour dialog could not be opened (code " +
+                                 std::to_string(error) + ")");
     }
     return false;
 }

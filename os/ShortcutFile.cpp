@@ -91,10 +91,10 @@ CreateShortcutFile(const std::string& targetPath, ShortcutLocation location,
     // Declared first so that the interfaces are released before COM is left.
     ComApartment apartment;
     ComPtr<IShellLinkW> link;
-    CheckCom(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              link.PutVoid()));
+    CheckCom(CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER,
+                              __uuidof(IShellLinkW), link.PutVoid()));
     ComPtr<IPersistFile> file;
-    CheckCom(link->QueryInterface(IID_IPersistFile, file.PutVoid()));
+    CheckCom(link->QueryInterface(__uuidof(IPersistFile), file.PutVoid()));
 
     // A link that silently lost its arguments would start the wrong thing,
     // so a refused property is an error.

@@ -36,11 +36,13 @@ cache_root() {
 }
 
 cache=$(cache_root)/libjpeg-turbo
-prefix=$cache/$triple
-stamp=$prefix/.built-with
 # What the build depends on: the toolchain, its shared body and this script.
 want=$(cat "$toolchain" "$(dirname "$toolchain")/mingw-common.cmake" "${BASH_SOURCE[0]}" |
     sha256sum | cut -d' ' -f1)
+# One prefix per recipe, so trees configured from different versions of
+# this script or the toolchain can build side by side.
+prefix=$cache/$triple-${want:0:12}
+stamp=$prefix/.built-with
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
     echo "$prefix"
@@ -61,7 +63,6 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-command -v nasm >/dev/null || die "nasm is missing (scripts/setup.sh installs it)"
 command -v dpkg-source >/dev/null || die "dpkg-source is missing (package dpkg-dev)"
 
 # The source package, downloaded once.
@@ -79,21 +80,34 @@ if ! ls "$sources"/libjpeg-turbo_*.dsc >/dev/null 2>&1; then
 fi
 dsc=$(ls "$sources"/libjpeg-turbo_*.dsc | sort -V | tail -1)
 
-work=$cache/work.$triple
+work=$prefix.work
 rm -rf "$work"
 mkdir -p "$work"
 echo "libjpeg: unpacking $(basename "$dsc")" >&2
 dpkg-source --no-check -x "$dsc" "$work/src" >/dev/null
 
 echo "libjpeg: building for $triple" >&2
-staging=$cache/staging.$triple
+# For size: each function in a section of its own (the linker drops what
+# the program never calls: the encoder's half, the colour quantisers), no
+# reading of the JPEGMEM variable (which brings in the C library's scanf),
+# the system's printf for the error texts rather than a second one linked
+# in, and no SIMD (which ties every encoder and decoder routine together; the
+# program decodes a few small pictures). Errors leave the library by
+# longjmp, never by a C++ exception, so 32-bit code needs no unwind tables;
+# 64-bit Windows unwinds through the frames for longjmp itself.
+cflags="-ffunction-sections -fdata-sections -DNO_GETENV -DNO_PUTENV -D__USE_MINGW_ANSI_STDIO=0"
+case $triple in
+i686-*) cflags+=" -fno-asynchronous-unwind-tables" ;;
+esac
+staging=$prefix.staging
 rm -rf "$staging"
 cmake -S "$work/src" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_C_FLAGS="$cflags" \
     -DCMAKE_INSTALL_PREFIX="$staging" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
-    -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm \
+    -DWITH_SIMD=OFF -DWITH_ARITH_ENC=OFF \
     -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF \
     -DCMAKE_POSITION_INDEPENDENT_CODE=OFF -Wno-dev >/dev/null
 cmake --build "$work/build" -j "${BREVALO_JOBS:-2}" >/dev/null

@@ -19,7 +19,7 @@ PACKAGES=(
     xvfb xauth x11-utils imagemagick
     python3 python3-fonttools
     clang libclang-rt-14-dev
-    nasm sox lame dpkg-dev
+    sox lame dpkg-dev
 )
 if [ "$arch" = win32 ]; then
     PACKAGES+=(wine32:i386)

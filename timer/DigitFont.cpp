@@ -94,10 +94,16 @@ bool ScreenFontListed(const std::wstring& face) {
     base::WindowDc screen(nullptr);
     if (!screen.Get())
         return false;
-    LOGFONTW all{};
-    all.lfCharSet = DEFAULT_CHARSET; // every family in every character set
+    // Only the fonts of that face name (GDI matches it without regard to
+    // case), in every character set, rather than every installed family:
+    // the answer is the same, and it comes before the window is shown.
+    LOGFONTW named{};
+    named.lfCharSet = DEFAULT_CHARSET;
+    if (face.size() >= LF_FACESIZE)
+        return false; // no face name is that long
+    face.copy(named.lfFaceName, face.size());
     FontSearch search{face.c_str(), false};
-    EnumFontFamiliesExW(screen.Get(), &all, MatchFamily, reinterpret_cast<LPARAM>(&search), 0);
+    EnumFontFamiliesExW(screen.Get(), &named, MatchFamily, reinterpret_cast<LPARAM>(&search), 0);
     return search.found;
 }
 

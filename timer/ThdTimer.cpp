@@ -134,12 +134,14 @@ void TTimerThread::DispatchDone() noexcept {
     SetEvent(dispatchDone_.Get());
 }
 
-void TTimerThread::SetNextDelay(DWORD milliseconds) noexcept {
+void TTimerThread::SetNextDelay(DWORD milliseconds, bool waiting) noexcept {
     deadline_ = PerformanceCount() + (long long)milliseconds * countsPerMs_;
     ++deadlineNumber_;
     // A wait under way is for the old time: end it, and the worker measures
-    // again to the new deadline.
-    SetEvent(stopEvent_.Get());
+    // again to the new deadline. A worker blocked on a dispatch reads the
+    // deadline when the dispatch is done.
+    if (waiting)
+        SetEvent(stopEvent_.Get());
 }
 
 DWORD TTimerThread::PeriodWait(unsigned& aligned) const noexcept {
@@ -265,6 +267,11 @@ void TThreadedTimer::SetInterval(int milliseconds) {
     SetEnabled(false);
     thread_->SetInterval(milliseconds);
     SetEnabled(wasEnabled);
+}
+
+void TThreadedTimer::SetNextDelay(DWORD milliseconds) noexcept {
+    // Inside a dispatch the worker waits for it to end, not for the time.
+    thread_->SetNextDelay(milliseconds, destroyedDuringDispatch_ == nullptr);
 }
 
 bool TThreadedTimer::RequestDispatch(unsigned period) noexcept {

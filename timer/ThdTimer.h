@@ -85,8 +85,9 @@ public:
     // Tells the blocked thread that the dispatch it asked for has finished.
     void DispatchDone() noexcept;
     // The current period (or the next one, while paused) ends this many
-    // milliseconds from now.
-    void SetNextDelay(DWORD milliseconds) noexcept;
+    // milliseconds from now. `waiting`: the thread may be inside the wait
+    // and must measure it again (not so while it waits for a dispatch).
+    void SetNextDelay(DWORD milliseconds, bool waiting) noexcept;
 
 private:
     static DWORD WINAPI ThreadProc(void* self);
@@ -142,7 +143,7 @@ public:
     // The next dispatch comes this many milliseconds from now (from the
     // next enabling's start, at the earliest, while disabled); the interval
     // applies again after it.
-    void SetNextDelay(DWORD milliseconds) noexcept { thread_->SetNextDelay(milliseconds); }
+    void SetNextDelay(DWORD milliseconds) noexcept;
 
     TThreadPriority ThreadPriority() const { return thread_->Priority(); }
     void SetThreadPriority(TThreadPriority priority) { thread_->SetPriority(priority); }

@@ -54,18 +54,55 @@ class Canvas:
             self.rect(x, y + yy, w, 1, c)
 
     def save_bmp(self, name):
-        row = (self.w * 3 + 3) & ~3
+        # A picture of few colours is stored with a palette: 4 bits a pixel
+        # for up to 16 colours, 8 for up to 256, else 24. The pixels are the
+        # same; the file (and the program carrying it) is a third or less.
+        colours = sorted({p for row in self.px for p in row})
+        bits = 4 if len(colours) <= 16 else 8 if len(colours) <= 256 else 24
+        row = ((self.w * bits + 31) // 32) * 4
         data = bytearray()
-        for y in range(self.h - 1, -1, -1):
-            line = bytearray()
-            for r, g, b in self.px[y]:
-                line += bytes((b, g, r))
-            data += line + b"\0" * (row - len(line))
-        header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-        info = struct.pack("<IiiHHIIiiII", 40, self.w, self.h, 1, 24, 0, len(data), 2835, 2835,
-                           0, 0)
+        if bits == 24:
+            palette = b""
+            for y in range(self.h - 1, -1, -1):
+                line = bytearray()
+                for r, g, b in self.px[y]:
+                    line += bytes((b, g, r))
+                data += line + b"\0" * (row - len(line))
+        else:
+            index = {c: i for i, c in enumerate(colours)}
+            palette = b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
+            for y in range(self.h - 1, -1, -1):
+                values = [index[p] for p in self.px[y]]
+                if bits == 4:
+                    values += [0] * (len(values) % 2)
+                    line = bytes((values[i] << 4) | values[i + 1] for i in range(0, len(values), 2))
+                else:
+                    line = bytes(values)
+                data += line + b"\0" * (row - len(line))
+        offset = 54 + len(palette)
+        used = 0 if bits == 24 else len(colours)
+        header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+        info = struct.pack("<IiiHHIIiiII", 40, self.w, self.h, 1, bits, 0, len(data), 2835, 2835,
+                           used, used)
         with open(os.path.join(HERE, name), "wb") as f:
-            f.write(header + info + data)
+            f.write(header + info + palette + data)
+
+    @staticmethod
+    def load_bmp(name):
+        """Reads a 24-bit BMP as this script wrote it before."""
+        with open(os.path.join(HERE, name), "rb") as f:
+            blob = f.read()
+        offset, = struct.unpack_from("<I", blob, 10)
+        w, h, _, bits = struct.unpack_from("<iiHH", blob, 18)
+        assert bits == 24
+        c = Canvas(w, h, (0, 0, 0))
+        row = (w * 3 + 3) & ~3
+        for y in range(h):
+            base = offset + (h - 1 - y) * row
+            for x in range(w):
+                b, g, r = blob[base + 3 * x: base + 3 * x + 3]
+                c.px[y][x] = (r, g, b)
+        return c
 
     def save_jpeg(self, name):
         ppm = os.path.join(HERE, name + ".ppm")

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace brevalo {
 namespace {
@@ -333,6 +335,56 @@ TEST_F(TimerWindowTest, KeepOnTopFromTheSwitchTicksTheItemAndMakesTheWindowTopmo
     form->Keepontop1->Click();
     EXPECT_FALSE(form->Keepontop1->Checked());
     EXPECT_FALSE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+// The real clock and the real ticker. Each tick should land just after a
+// point of the grid on which the remaining time's whole seconds lie (every
+// 200 ms), so the seconds change just after each whole second; one tick held
+// up by a busy window thread must shift none after it. The bounds are wide:
+// a loaded machine wakes threads tens of milliseconds late.
+TEST_F(TimerWindowTest, RealTicksLandJustAfterTheSecondsGridAndALateOneShiftsNoneAfterIt) {
+    auto form = std::make_unique<TForm1>();
+    std::vector<long long> offsets; // ms past the last grid point, per reading
+    std::size_t heldAt = 0;
+    form->NowSource = [&] {
+        // The tenth reading comes 150 ms late, as after a slow paint.
+        if (offsets.size() == 10 && !heldAt) {
+            heldAt = offsets.size();
+            Sleep(150);
+        }
+        const DateTime now = os::LocalNow();
+        if (form->Settings().EndTime > 0) {
+            const long long left = RemainingMilliseconds(form->Settings().EndTime - now);
+            offsets.push_back((200 - left % 200) % 200);
+        }
+        return now;
+    };
+    form->FormCreate("\"Brevalo.exe\" /q60 /u /s0");
+    ShowWindow(form->Handle(), SW_SHOWNORMAL);
+    form->Engine().Start();
+    const DWORD until = GetTickCount() + 4200;
+    while (GetTickCount() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        Pump();
+    }
+    form->ThreadedTimer1.SetEnabled(false);
+    ASSERT_GT(heldAt, 0u);
+    ASSERT_GT(offsets.size(), heldAt + 10) << "the ticker ran about five times a second";
+    EXPECT_LT(offsets.size(), 4200u / 200 + 10) << "no more ticks than the period gives";
+
+    const auto median = [](std::vector<long long> values) {
+        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+        return values[values.size() / 2];
+    };
+    // The readings of Start come before the grid is set; the ticks after
+    // them are planned for 2 ms past a grid point.
+    const std::vector<long long> before(offsets.begin() + 3, offsets.begin() + heldAt);
+    const std::vector<long long> after(offsets.begin() + heldAt + 1, offsets.end());
+    EXPECT_GE(offsets[heldAt], 120) << "the held-up tick was late";
+    EXPECT_LE(median(before), 40);
+    EXPECT_LE(median(after), 40) << "the late tick moved the ticks after it";
+    const auto onGrid = std::count_if(after.begin(), after.end(), [](long long o) { return o <= 60; });
+    EXPECT_GE(onGrid * 10, long(after.size()) * 7);
 }
 
 } // namespace
