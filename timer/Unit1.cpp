@@ -2,6 +2,7 @@
 
 #include "Administrator.h"
 #include "Application.h"
+#include "BrevaloVersion.h"
 #include "Clock.h"
 #include "DateTimeText.h"
 #include "DigitFont.h"
@@ -55,7 +56,7 @@ gui::MenuItem* Radio(gui::MenuItem& item, int group) {
 } // namespace
 
 std::string AboutText() {
-    return std::string("Brevalo") + "\n\r\n\r" + "V 1.0.0.00" + "\n\r" +
+    return std::string("Brevalo") + "\n\r\n\r" + BREVALO_ABOUT_VERSION + "\n\r" +
            "Copyright (C) 2026 Orsenic Software. All rights reserved.";
 }
 
