@@ -1,6 +1,6 @@
 # Delay-loaded system DLLs: the program imports a DLL it needs only for some
 # of its work (the colour dialog, shortcuts, sounds, the dialogs' common
-# controls) through a delay-import library, so Windows loads that DLL at the
+# controls, the strings of the accessible objects) through a delay-import library, so Windows loads that DLL at the
 # first call instead of at start-up, and a running timer that never makes
 # the call never maps it. Each library lists the functions the program uses;
 # a new function from one of these DLLs is added to its list here.
@@ -54,6 +54,8 @@ brevalo_delay_import(delayed_comdlg32 comdlg32.dll
     ChooseColorW@4 CommDlgExtendedError@0 GetOpenFileNameW@4)
 brevalo_delay_import(delayed_winmm winmm.dll
     PlaySoundW@12 waveOutGetNumDevs@0)
+brevalo_delay_import(delayed_oleaut32 oleaut32.dll
+    SysAllocString@4 SysAllocStringLen@8 SysFreeString@4 VariantInit@4 VariantClear@4)
 brevalo_delay_import(delayed_comctl32 comctl32.dll
     DefSubclassProc@16 ImageList_Add@12 ImageList_AddMasked@12 ImageList_Create@20
     ImageList_Destroy@4 ImageList_Draw@24 ImageList_GetImageCount@4 ImageList_Remove@8
