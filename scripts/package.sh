@@ -34,7 +34,10 @@ version=
 for entry in "${flavours[@]}"; do
     IFS=: read -r flavour toolchain form <<<"$entry"
     tree=$top/build/package-$flavour
-    cmake -S "$top" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    # --fresh: the flags a toolchain file gives (CMAKE_<LANG>_FLAGS_INIT) only
+    # reach a new cache, so the cache is made anew each time; Ninja still
+    # rebuilds only what changed.
+    cmake --fresh -S "$top" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$toolchain.cmake" >/dev/null
     cmake --build "$tree" -j "$jobs" --target Brevalo >/dev/null
     bash "$top/scripts/check-exe.sh" "$tree/bin/Brevalo.exe" "$form" >/dev/null
