@@ -126,6 +126,7 @@ void TForm1::CreateTimerWindow() {
     params.icon = LoadIconW(app_.Instance_(), L"MAINICON");
     CreateHandle(params);
     PopupMenu1.SetOwner(this);
+    taskbarButtonMessage_ = TaskbarButtonCreatedMessage(Handle());
 
     engine_.SetFinished(false);
     if (HMENU system = GetSystemMenu(Handle(), FALSE)) {
@@ -499,14 +500,21 @@ bool TForm1::KeyUp(WORD key) {
     case VK_ESCAPE:
         LeaveFullScreen(true);
         return true;
-    case VK_SPACE:
+    case VK_SPACE: {
+        const CountdownState before = engine_.State();
         engine_.PauseToggle();
+        PauseToggled(before);
         return true;
+    }
     }
     return false;
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarButtonMessage_ && message) {
+        TaskbarButtonCreated();
+        return 0;
+    }
     switch (message) {
     case WM_SIZE:
         SizeChanged(wParam);
@@ -542,6 +550,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
         if (SystemCommand(wParam))
             return 0;
+        break;
+    case WM_GETOBJECT:
+        if (const auto answer = accessibility_.AnswerGetObject(Handle(), wParam, lParam))
+            return *answer;
         break;
     case WM_TIMECHANGE:
         engine_.ClockChanged();
@@ -608,6 +620,8 @@ std::string TForm1::TimeSeparator() {
 }
 void TForm1::SetThreadedTimer1Enabled(bool enabled) {
     ThreadedTimer1.SetEnabled(enabled);
+    if (enabled)
+        CountingStarted();
 }
 void TForm1::SetThreadedTimer2Enabled(bool enabled) {
     ThreadedTimer2.SetEnabled(enabled);
@@ -615,7 +629,6 @@ void TForm1::SetThreadedTimer2Enabled(bool enabled) {
 void TForm1::SetNextTickDelay(std::uint32_t milliseconds) {
     ThreadedTimer1.SetNextDelay(milliseconds);
 }
-void TForm1::RemainingShown(std::int64_t) {}
 void TForm1::SetLabel1Text(const std::string& text) {
     Label1.SetText(text);
 }

@@ -12,7 +12,9 @@
 #include "Label.h"
 #include "PopupMenu.h"
 #include "RunValue.h"
+#include "TaskbarProgress.h"
 #include "ThdTimer.h"
+#include "TimerAccessible.h"
 #include "TimerSettings.h"
 #include "TitleBar.h"
 
@@ -36,7 +38,10 @@ class Application;
 // The timer window. It creates itself from the command line, handles its
 // messages and its pop-up menu, and hands the countdown to the engine and
 // the end to the completion sequence.
-class TForm1 : public gui::Form, private CountdownHost, private CompletionHost {
+class TForm1 : public gui::Form,
+               private CountdownHost,
+               private CompletionHost,
+               private TimerAccessibleSource {
 public:
     TForm1();
     ~TForm1() override;
@@ -51,6 +56,10 @@ public:
     // FormCreate (tests count with a clock of their own).
     std::function<DateTime()> NowSource = os::LocalNow;
     std::function<std::uint32_t()> TickSource = os::TickCount;
+    // Makes the progress on the taskbar button once the shell has announced
+    // the button; the shell's unless replaced (tests record the calls).
+    std::function<std::unique_ptr<TaskbarProgress>(HWND)> TaskbarSource =
+        CreateShellTaskbarProgress;
 
     // Lays out and scales the two labels to the window.
     void FormResize();
@@ -129,6 +138,21 @@ private:
     void WriteRunOnce();
     void ShowAbout();
 
+    // The taskbar button's progress and the screen readers' view
+    // (Unit1Shell.cpp).
+    void CountingStarted();
+    void PauseToggled(CountdownState before);
+    void TaskbarButtonCreated();
+    // Shows the countdown's state on the button, with the passed share of
+    // the length when `withValue`.
+    void ShowProgress(bool withValue);
+    TaskbarState ProgressState();
+
+    // TimerAccessibleSource
+    std::string AccessibleName() override { return settings_.TimerName; }
+    std::int64_t AccessibleRemainingSeconds() override { return shownRemaining_; }
+    TimerActivity AccessibleActivity() override;
+
     // CountdownHost
     DateTime Now() override;
     std::uint32_t TickCount() override;
@@ -185,6 +209,19 @@ private:
     bool closeQueryBeforeSession_ = false;
     bool sessionEnding_ = false;
     std::shared_ptr<TCompletion> completion_;
+
+    // The whole seconds last shown, and the length in whole seconds fixed
+    // when counting started (the first seconds shown and the one under way).
+    // A pause moves the end time, not the length.
+    std::int64_t shownRemaining_ = 0;
+    std::int64_t lengthSeconds_ = 0;
+    bool countingStarted_ = false;
+    bool timeUp_ = false;
+    UINT taskbarButtonMessage_ = 0;
+    std::unique_ptr<TaskbarProgress> taskbar_;
+    // What the button shows now.
+    TaskbarState taskbarState_ = TaskbarState::None;
+    TimerAccessibility accessibility_{*this};
 };
 
 // The system command of the "About" item of the window menu.

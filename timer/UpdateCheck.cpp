@@ -3,6 +3,7 @@
 #include "ComApartment.h"
 #include "Files.h"
 #include "Handle.h"
+#include "Library.h"
 #include "MessageBox.h"
 #include "OsError.h"
 #include "ShellOpen.h"
@@ -29,18 +30,14 @@ struct WinInet {
     bool Loaded() const noexcept { return open && openUrl && read && close; }
 };
 
-template <typename Function> void Load(HMODULE module, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 const WinInet& Internet() noexcept {
     static const WinInet functions = [] {
         WinInet f;
         if (HMODULE module = LoadLibraryW(L"wininet.dll")) {
-            Load(module, "InternetOpenW", f.open);
-            Load(module, "InternetOpenUrlW", f.openUrl);
-            Load(module, "InternetReadFile", f.read);
-            Load(module, "InternetCloseHandle", f.close);
+            base::LoadFunction(module, "InternetOpenW", f.open);
+            base::LoadFunction(module, "InternetOpenUrlW", f.openUrl);
+            base::LoadFunction(module, "InternetReadFile", f.read);
+            base::LoadFunction(module, "InternetCloseHandle", f.close);
         }
         return f;
     }();

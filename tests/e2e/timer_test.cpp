@@ -1,5 +1,7 @@
 // A running timer among other programs: completion and its broadcast, the
 // close handling, autorun values, the action, and the clock-change question.
+#include "ComApartment.h"
+#include "ComPtr.h"
 #include "CountdownEngine.h"
 #include "DateTimeText.h"
 #include "Driver.h"
@@ -8,7 +10,9 @@
 #include "Locale.h"
 #include "Strings.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <cmath>
 #include <map>
@@ -58,6 +62,61 @@ TEST(Completion, StayOpenKeepsTheWindowWhichThenClosesWithoutAQuestionEvenWhenCl
     // A finished timer posts no stop message.
     listener.Pump(300ms);
     EXPECT_FALSE(listener.WaitFor(L"WM_TIMER_STOPPED", 10ms));
+}
+
+// A text of the client area's accessible object, as a screen reader reads it.
+std::wstring AccessibleText(IAccessible& object,
+                            HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    if ((object.*get)(self, &text) != S_OK || !text)
+        return L"(none)";
+    std::wstring copy = text;
+    SysFreeString(text);
+    return copy;
+}
+
+bool WaitForDescription(IAccessible& object, const std::wstring& description) {
+    for (int i = 0; i < 50; ++i) {
+        if (AccessibleText(object, &IAccessible::get_accDescription) == description)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+TEST(Completion, ATimerAnnouncedToTheShellAndReadByAScreenReaderPausesAndCompletes) {
+    const os::ComApartment com;
+    BroadcastListener listener;
+    Process timer = Process::Start(L"/q8 /cTea");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    // What the shell sends once it has made the window's button: from here on
+    // the progress goes to Wine's taskbar list, which does little with it.
+    SendMessageW(window, RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0);
+
+    // A screen reader in another process.
+    base::ComPtr<IAccessible> reader;
+    ASSERT_EQ(
+        AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), reader.PutVoid()),
+        S_OK);
+    EXPECT_EQ(AccessibleText(*reader.Get(), &IAccessible::get_accName), L"Tea");
+    EXPECT_THAT(base::Narrow(AccessibleText(*reader.Get(), &IAccessible::get_accValue)),
+                testing::MatchesRegex("\\d seconds?"));
+    EXPECT_TRUE(WaitForDescription(*reader.Get(), L"Counting"));
+    PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(window, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_TRUE(WaitForDescription(*reader.Get(), L"Paused"));
+    PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(window, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_TRUE(WaitForDescription(*reader.Get(), L"Counting"));
+
+    std::wstring name;
+    ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s, &name));
+    EXPECT_EQ(name, L"Tea");
+    EXPECT_TRUE(timer.WaitForExit(15s));
 }
 
 TEST(Closing, AskModeAsksAndNoKeepsTheTimerWhileYesStopsIt) {

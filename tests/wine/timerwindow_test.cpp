@@ -1,54 +1,16 @@
 // The timer window on a real window: the labels and caption the ticks write
 // under a controlled clock, pause and resume, full screen, and the colours.
-#include "Application.h"
-#include "DateTime.h"
 #include "Strings.h"
-#include "Unit1.h"
-
-#include <gtest/gtest.h>
+#include "TimerWindowFixture.h"
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 namespace brevalo {
 namespace {
 
-class TimerWindowTest : public ::testing::Test {
+class TimerWindowTest : public testsupport::TimerWindowFixture {
 protected:
-    static void SetUpTestSuite() {
-        gui::Application::Instance().Initialize(GetModuleHandleW(nullptr));
-    }
-
-    // A timer window on the given switches, counting with the test's clock.
-    std::unique_ptr<TForm1> Open(const std::string& switches) {
-        auto form = std::make_unique<TForm1>();
-        form->NowSource = [this] { return now; };
-        form->TickSource = [this] { return tick; };
-        form->FormCreate("\"Brevalo.exe\" " + switches);
-        ShowWindow(form->Handle(), SW_SHOWNORMAL);
-        Pump();
-        return form;
-    }
-
-    void Pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-
-    void Advance(double seconds) {
-        now = AddSeconds(now, 0) + seconds / 86400.0;
-        tick += std::uint32_t(seconds * 1000);
-    }
-
-    void KeyUp(TForm1& form, WORD key) {
-        SendMessageW(form.Handle(), WM_KEYUP, key, 0);
-        Pump();
-    }
-
     std::string Caption(TForm1& form) { return form.Text(); }
 
     // The digits and the seconds as a user sees them: the seconds just right
@@ -76,9 +38,6 @@ protected:
         EXPECT_NEAR((digits.left + seconds.right) / 2, (client.left + client.right) / 2, width / 25);
         EXPECT_NEAR((digits.top + digits.bottom) / 2, (client.top + client.bottom) / 2, height / 10);
     }
-
-    DateTime now = *EncodeDateTime({2026, 12, 8, 12, 0, 0, 0});
-    std::uint32_t tick = 1'000'000;
 };
 
 TEST_F(TimerWindowTest, TicksWriteTheRemainingTimeAndTheNameBecomesTheCaption) {
