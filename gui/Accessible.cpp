@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "ComPtr.h"
 #include "GraphicControl.h"
+#include "Library.h"
 #include "Mnemonic.h"
 #include "Strings.h"
 
@@ -20,30 +21,6 @@ constexpr UINT_PTR AccessibleSubclassId = 0x4143; // any number unique to this f
 constexpr wchar_t AnswersProperty[] = L"Brevalo.Accessible";
 
 using SharedInfo = std::shared_ptr<const AccessibleInfo>;
-
-// The two functions of the accessibility library this needs, loaded on first
-// use and kept for the life of the process.
-struct Oleacc {
-    decltype(&CreateStdAccessibleObject) createStandard = nullptr;
-    decltype(&LresultFromObject) lresultFromObject = nullptr;
-    bool Loaded() const noexcept { return createStandard && lresultFromObject; }
-};
-
-template <typename Function> void Load(HMODULE module, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-const Oleacc& Library() noexcept {
-    static const Oleacc functions = [] {
-        Oleacc f;
-        if (HMODULE module = LoadLibraryW(L"oleacc.dll")) {
-            Load(module, "CreateStdAccessibleObject", f.createStandard);
-            Load(module, "LresultFromObject", f.lresultFromObject);
-        }
-        return f;
-    }();
-    return functions;
-}
 
 // The role of a standard control by its window class, for standard objects
 // that report a control only as a window's client area.
@@ -274,7 +251,7 @@ private:
 LRESULT AnswerGetObject(HWND hwnd, WPARAM wParam, const SharedInfo& info,
                         bool& answered) {
     answered = false;
-    const Oleacc& oleacc = Library();
+    const OleaccFunctions& oleacc = Oleacc();
     if (!oleacc.Loaded())
         return 0;
     base::ComPtr<IAccessible> standard;
@@ -349,6 +326,17 @@ void DescribeByLabel(HWND control, const GraphicControl& label, const std::strin
         info.name = [name] { return name; };
     info.description = [&label] { return label.AccessibleText(); };
     SetAccessible(control, std::move(info));
+}
+
+const OleaccFunctions& Oleacc() noexcept {
+    static const OleaccFunctions functions = [] {
+        OleaccFunctions f;
+        const HMODULE module = LoadLibraryW(L"oleacc.dll");
+        base::LoadFunction(module, "CreateStdAccessibleObject", f.createStandard);
+        base::LoadFunction(module, "LresultFromObject", f.lresultFromObject);
+        return f;
+    }();
+    return functions;
 }
 
 void NotifyAccessibleChange(HWND window, DWORD event) {

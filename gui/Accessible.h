@@ -8,6 +8,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <string>
@@ -48,6 +49,16 @@ void LabelControl(GraphicControl& label, HWND control, long role = 0);
 // Gives `control` the text of the windowless `label` as its description (a
 // question above a group of choices); with a `name`, names it too.
 void DescribeByLabel(HWND control, const GraphicControl& label, const std::string& name = {});
+
+// The two functions of the accessibility library that answering
+// WM_GETOBJECT needs, loaded at the first call and kept for the life of the
+// process: a program nobody inspects never loads the library.
+struct OleaccFunctions {
+    decltype(&CreateStdAccessibleObject) createStandard = nullptr;
+    decltype(&LresultFromObject) lresultFromObject = nullptr;
+    bool Loaded() const noexcept { return createStandard && lresultFromObject; }
+};
+const OleaccFunctions& Oleacc() noexcept;
 
 // Tells accessibility clients that something the window's object reports
 // changed (EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, ...).

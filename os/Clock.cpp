@@ -1,5 +1,7 @@
 #include "Clock.h"
 
+#include "Library.h"
+
 #include <windows.h>
 
 namespace brevalo::os {
@@ -13,10 +15,9 @@ using PreciseTimeFunction = void(WINAPI*)(LPFILETIME);
 // the ticks that land just after a whole second must see that second.
 PreciseTimeFunction PreciseSystemTime() noexcept {
     static const PreciseTimeFunction function = [] {
-        const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-        return kernel ? reinterpret_cast<PreciseTimeFunction>(reinterpret_cast<void*>(
-                            GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime")))
-                      : nullptr;
+        PreciseTimeFunction f = nullptr;
+        base::LoadFunction(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime", f);
+        return f;
     }();
     return function;
 }

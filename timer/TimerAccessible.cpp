@@ -1,5 +1,6 @@
 #include "TimerAccessible.h"
 
+#include "Accessible.h"
 #include "Library.h"
 #include "RemainingWords.h"
 #include "Strings.h"
@@ -10,25 +11,16 @@ namespace brevalo {
 
 namespace {
 
-// oleacc and oleaut32 are loaded at the first question from a reader: a
-// timer nobody inspects never loads them. They stay loaded.
-struct Accessibility {
-    decltype(&CreateStdAccessibleObject) createStandard = nullptr;
-    decltype(&LresultFromObject) resultFromObject = nullptr;
-    decltype(&SysAllocString) allocString = nullptr;
-    bool Loaded() const noexcept { return createStandard && resultFromObject && allocString; }
-};
-
-const Accessibility& Functions() noexcept {
-    static const Accessibility functions = [] {
-        Accessibility f;
-        const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-        base::LoadFunction(oleacc, "CreateStdAccessibleObject", f.createStandard);
-        base::LoadFunction(oleacc, "LresultFromObject", f.resultFromObject);
-        base::LoadFunction(LoadLibraryW(L"oleaut32.dll"), "SysAllocString", f.allocString);
+// oleaut32's string allocation, looked up at the first question from a
+// reader (oleacc comes through gui::Oleacc): a timer nobody inspects never
+// loads either. They stay loaded.
+decltype(&SysAllocString) AllocString() noexcept {
+    static const auto function = [] {
+        decltype(&SysAllocString) f = nullptr;
+        base::LoadFunction(LoadLibraryW(L"oleaut32.dll"), "SysAllocString", f);
         return f;
     }();
-    return functions;
+    return function;
 }
 
 bool IsSelf(const VARIANT& child) noexcept {
@@ -215,7 +207,7 @@ private:
             const std::string text = read(*source_);
             if (text.empty())
                 return S_FALSE;
-            *out = Functions().allocString(base::Widen(text).c_str());
+            *out = AllocString()(base::Widen(text).c_str());
             return *out ? S_OK : E_OUTOFMEMORY;
         } catch (...) {
             return E_FAIL;
@@ -241,8 +233,8 @@ std::optional<LRESULT> TimerAccessibility::AnswerGetObject(HWND window, WPARAM w
     if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT)
         return std::nullopt;
     try {
-        const Accessibility& functions = Functions();
-        if (!functions.Loaded())
+        const gui::OleaccFunctions& functions = gui::Oleacc();
+        if (!functions.Loaded() || !AllocString())
             return std::nullopt;
         if (!object_) {
             if (!apartment_)
@@ -253,7 +245,7 @@ std::optional<LRESULT> TimerAccessibility::AnswerGetObject(HWND window, WPARAM w
                 return std::nullopt;
             object_.Reset(new TimerAccessible(window, source_, std::move(standard)));
         }
-        return functions.resultFromObject(__uuidof(IAccessible), wParam,
+        return functions.lresultFromObject(__uuidof(IAccessible), wParam,
                                           static_cast<IAccessible*>(object_.Get()));
     } catch (...) {
         // No COM on this thread, or no memory: the default handling answers.
