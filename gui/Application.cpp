@@ -43,8 +43,15 @@ int Application::Run() {
                 return int(msg.wParam);
             DispatchOne(msg);
         }
+        // With no idle handler the peek that emptied the queue was the last
+        // look. Idle handlers may have posted messages or quit: look again
+        // first. (Every look is a kernel call; a timer wakes five times a
+        // second.)
+        if (idle_.empty()) {
+            WaitMessage();
+            continue;
+        }
         DoIdle();
-        // Idle handlers may have posted messages or quit; look again first.
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
             WaitMessage();
     }

@@ -120,6 +120,7 @@ void TTimerThread::SetPriority(TThreadPriority priority) {
 
 void TTimerThread::Start() noexcept {
     ++period_;
+    running_ = true;
     SetEvent(stopEvent_.Get());
     SetEvent(runGate_.Get());
 }
@@ -127,6 +128,7 @@ void TTimerThread::Start() noexcept {
 void TTimerThread::Pause() noexcept {
     // A request already made belongs to the period that ends here.
     ++period_;
+    running_ = false;
     ResetEvent(runGate_.Get());
 }
 
@@ -180,7 +182,8 @@ DWORD WINAPI TTimerThread::ThreadProc(void* self) {
 
 void TTimerThread::Execute() noexcept {
     for (;;) {
-        WaitForSingleObject(runGate_.Get(), INFINITE);
+        if (!running_)
+            WaitForSingleObject(runGate_.Get(), INFINITE);
         if (terminated_)
             return;
         const unsigned period = period_;
@@ -192,7 +195,7 @@ void TTimerThread::Execute() noexcept {
             continue;
         if (terminated_)
             return;
-        if (!IsCurrent(period) || WaitForSingleObject(runGate_.Get(), 0) != WAIT_OBJECT_0)
+        if (!IsCurrent(period) || !running_)
             continue;
         if (aligned)
             dispatchedNumber_ = aligned;

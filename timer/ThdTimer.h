@@ -105,6 +105,10 @@ private:
     base::KernelHandle stopEvent_;
     std::atomic<bool> terminated_{false};
     std::atomic<unsigned> period_{0};
+    // Whether the gate is open. The thread reads this flag on every period
+    // and blocks on the gate only when it is closed: a wait on an open gate
+    // costs a kernel call (under Wine a server round trip) per period.
+    std::atomic<bool> running_{false};
     base::KernelHandle runGate_;      // manual reset: set while enabled
     base::KernelHandle dispatchDone_; // auto reset: the requested dispatch ran
     // The deadline of SetNextDelay on the performance counter, and its
