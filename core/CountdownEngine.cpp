@@ -51,6 +51,11 @@ std::int64_t RemainingMilliseconds(DateTime remaining) {
     return std::llround(ms);
 }
 
+std::int64_t RemainingWholeSeconds(DateTime remaining) {
+    const std::int64_t ms = RemainingMilliseconds(remaining);
+    return ms >= 0 ? ms / 1000 : std::int64_t(std::min(remaining * 86400.0, 9e18));
+}
+
 CountdownTexts RemainingTexts(DateTime remaining, const std::string& timeSeparator) {
     if (!(remaining > 0.0)) {
         remaining = 0.0;
@@ -146,8 +151,7 @@ void CountdownEngine::ShowTexts(const CountdownTexts& texts, DateTime remaining)
         }
         shownSeconds_ = texts.seconds;
         host_.SetLabel2Text(texts.seconds);
-        const std::int64_t ms = RemainingMilliseconds(remaining);
-        host_.RemainingShown(ms < 0 ? std::int64_t(remaining * 86400.0) : ms / 1000);
+        host_.RemainingShown(RemainingWholeSeconds(remaining));
     }
     if (texts.main != shownMain_) {
         shownMain_ = texts.main;

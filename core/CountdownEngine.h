@@ -19,6 +19,11 @@ enum class CountdownState { NotStarted, Running, Paused, Finished, NotCounting }
 // large to be held to the millisecond.
 std::int64_t RemainingMilliseconds(DateTime remaining);
 
+// The whole seconds the digits show for a remaining time (not negative):
+// rounded to the millisecond and cut to the second, or, where milliseconds
+// cannot be held, the seconds themselves, held within the 64-bit range.
+std::int64_t RemainingWholeSeconds(DateTime remaining);
+
 // The texts of the two digit labels for a remaining time (days, not
 // negative): days, hours and minutes joined by the separator, and the
 // seconds, each at least two digits. The remaining time is rounded down to

@@ -253,12 +253,4 @@ std::optional<LRESULT> TimerAccessibility::AnswerGetObject(HWND window, WPARAM w
     }
 }
 
-void TimerAccessibility::ValueChanged(HWND window) noexcept {
-    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
-}
-
-void TimerAccessibility::StateChanged(HWND window) noexcept {
-    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
-}
-
 } // namespace brevalo

@@ -43,9 +43,6 @@ public:
     // which the default handling then answers.
     std::optional<LRESULT> AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) noexcept;
 
-    static void ValueChanged(HWND window) noexcept;
-    static void StateChanged(HWND window) noexcept;
-
 private:
     TimerAccessibleSource& source_;
     // Declared before the object: COM stays joined until it is released.

@@ -2,6 +2,7 @@
 // screen readers.
 #include "Unit1.h"
 
+#include "Accessible.h"
 #include "RemainingWords.h"
 
 #include <algorithm>
@@ -17,11 +18,8 @@ void TForm1::CountingStarted() {
         return;
     countingStarted_ = true;
     if (lengthSeconds_ == 0) {
-        // The digits still show the seconds they started with: worked out as
-        // the engine does.
-        const DateTime remaining = settings_.EndTime - Now();
-        const std::int64_t ms = RemainingMilliseconds(remaining);
-        shownRemaining_ = ms >= 0 ? ms / 1000 : std::int64_t(std::min(remaining * 86400.0, 9e18));
+        // The digits still show the seconds they started with.
+        shownRemaining_ = RemainingWholeSeconds(settings_.EndTime - Now());
         lengthSeconds_ = shownRemaining_ + 1;
     }
     ShowProgress(true);
@@ -34,7 +32,7 @@ void TForm1::RemainingShown(std::int64_t remainingSeconds) {
     // The engine is finished only when it shows the end.
     timeUp_ = engine_.Finished();
     if (timeUp_ || AnnouncesRemaining(remainingSeconds))
-        TimerAccessibility::ValueChanged(Handle());
+        gui::NotifyAccessibleChange(Handle(), EVENT_OBJECT_VALUECHANGE);
     ShowProgress(true);
 }
 
@@ -42,7 +40,7 @@ void TForm1::PauseToggled(CountdownState before) {
     if (engine_.State() == before)
         return;
     ShowProgress(false);
-    TimerAccessibility::StateChanged(Handle());
+    gui::NotifyAccessibleChange(Handle(), EVENT_OBJECT_STATECHANGE);
 }
 
 // The shell has made the button, at the start or again after the shell
