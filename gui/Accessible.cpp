@@ -62,19 +62,6 @@ bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-// Hands a text to the client; S_FALSE for an empty one, as the standard
-// objects do.
-HRESULT GiveText(const std::string& text, BSTR* out) {
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
-    if (text.empty())
-        return S_FALSE;
-    const std::wstring wide = base::Widen(text);
-    *out = SysAllocStringLen(wide.data(), UINT(wide.size()));
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
-
 // The standard object of a window with some of its answers replaced. The
 // answers are held weakly: once the window is gone they are gone too, and
 // the standard object answers (for a window that no longer exists).
@@ -158,7 +145,7 @@ public:
         const auto info = info_.lock();
         if (!info || !IsSelf(child) || info->keyboardShortcut.empty())
             return standard_->get_accKeyboardShortcut(child, shortcut);
-        return GiveText(info->keyboardShortcut, shortcut);
+        return GiveAccessibleText(info->keyboardShortcut, shortcut);
     }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
                                           VARIANT child) override {
@@ -235,7 +222,7 @@ private:
         if (!info || !IsSelf(child) || !((*info).*member))
             return (standard_.Get()->*standard)(child, out);
         try {
-            return GiveText(((*info).*member)(), out);
+            return GiveAccessibleText(((*info).*member)(), out);
         } catch (...) {
             // A question from another program is no reason for an error box.
             return E_FAIL;
@@ -326,6 +313,17 @@ void DescribeByLabel(HWND control, const GraphicControl& label, const std::strin
         info.name = [name] { return name; };
     info.description = [&label] { return label.AccessibleText(); };
     SetAccessible(control, std::move(info));
+}
+
+HRESULT GiveAccessibleText(const std::string& text, BSTR* out) {
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    if (text.empty())
+        return S_FALSE;
+    const std::wstring wide = base::Widen(text);
+    *out = SysAllocStringLen(wide.data(), UINT(wide.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 const OleaccFunctions& Oleacc() noexcept {

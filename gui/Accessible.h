@@ -60,6 +60,10 @@ struct OleaccFunctions {
 };
 const OleaccFunctions& Oleacc() noexcept;
 
+// Hands a text to an accessibility client; S_FALSE for an empty one, as the
+// standard objects do.
+HRESULT GiveAccessibleText(const std::string& text, BSTR* out);
+
 // Tells accessibility clients that something the window's object reports
 // changed (EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, ...).
 void NotifyAccessibleChange(HWND window, DWORD event);

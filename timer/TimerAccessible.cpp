@@ -1,27 +1,13 @@
 #include "TimerAccessible.h"
 
 #include "Accessible.h"
-#include "Library.h"
 #include "RemainingWords.h"
-#include "Strings.h"
 
 #include <oleacc.h>
 
 namespace brevalo {
 
 namespace {
-
-// oleaut32's string allocation, looked up at the first question from a
-// reader (oleacc comes through gui::Oleacc): a timer nobody inspects never
-// loads either. They stay loaded.
-decltype(&SysAllocString) AllocString() noexcept {
-    static const auto function = [] {
-        decltype(&SysAllocString) f = nullptr;
-        base::LoadFunction(LoadLibraryW(L"oleaut32.dll"), "SysAllocString", f);
-        return f;
-    }();
-    return function;
-}
 
 bool IsSelf(const VARIANT& child) noexcept {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
@@ -204,11 +190,7 @@ private:
         if (!source_)
             return RPC_E_DISCONNECTED;
         try {
-            const std::string text = read(*source_);
-            if (text.empty())
-                return S_FALSE;
-            *out = AllocString()(base::Widen(text).c_str());
-            return *out ? S_OK : E_OUTOFMEMORY;
+            return gui::GiveAccessibleText(read(*source_), out);
         } catch (...) {
             return E_FAIL;
         }
@@ -234,7 +216,7 @@ std::optional<LRESULT> TimerAccessibility::AnswerGetObject(HWND window, WPARAM w
         return std::nullopt;
     try {
         const gui::OleaccFunctions& functions = gui::Oleacc();
-        if (!functions.Loaded() || !AllocString())
+        if (!functions.Loaded())
             return std::nullopt;
         if (!object_) {
             if (!apartment_)
