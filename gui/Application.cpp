@@ -38,19 +38,23 @@ std::string Application::DefaultTitle(const std::wstring& modulePath) {
 int Application::Run() {
     for (;;) {
         MSG msg;
+        // With no idle handler there is nothing to do between messages:
+        // GetMessage waits in the same call that looks (every look is a
+        // kernel call, and a timer wakes five times a second).
+        if (idle_.empty()) {
+            const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+            if (got == 0)
+                return int(msg.wParam);
+            if (got > 0)
+                DispatchOne(msg);
+            continue;
+        }
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT)
                 return int(msg.wParam);
             DispatchOne(msg);
         }
-        // With no idle handler the peek that emptied the queue was the last
-        // look. Idle handlers may have posted messages or quit: look again
-        // first. (Every look is a kernel call; a timer wakes five times a
-        // second.)
-        if (idle_.empty()) {
-            WaitMessage();
-            continue;
-        }
+        // Idle handlers may have posted messages or quit: look again first.
         DoIdle();
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
             WaitMessage();

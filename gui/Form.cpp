@@ -9,6 +9,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 namespace brevalo::gui {
 
 void Form::SetColor(COLORREF color) {
@@ -108,20 +110,45 @@ void Form::PaintMessage() {
     const int width = clip.right - clip.left, height = clip.bottom - clip.top;
     if (doubleBuffered_ && width > 0 && height > 0) {
         // Draw into a memory bitmap and copy it in one go: no flicker.
-        base::MemoryDc memory(CreateCompatibleDC(dc));
-        base::Bitmap bitmap(CreateCompatibleBitmap(dc, width, height));
-        if (memory && bitmap) {
-            base::SelectObjectScope select(memory.Get(), bitmap.Get());
-            SetViewportOrgEx(memory.Get(), -clip.left, -clip.top, nullptr);
-            Paint(memory.Get(), clip);
-            SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
-            BitBlt(dc, clip.left, clip.top, width, height, memory.Get(), 0, 0, SRCCOPY);
+        if (HDC memory = BackBuffer(dc, width, height)) {
+            SetViewportOrgEx(memory, -clip.left, -clip.top, nullptr);
+            Paint(memory, clip);
+            SetViewportOrgEx(memory, 0, 0, nullptr);
+            BitBlt(dc, clip.left, clip.top, width, height, memory, 0, 0, SRCCOPY);
             EndPaint(Handle(), &ps);
             return;
         }
     }
     Paint(dc, clip);
     EndPaint(Handle(), &ps);
+}
+
+HDC Form::BackBuffer(HDC dc, int width, int height) {
+    // Kept from paint to paint at the client's size: a counting timer
+    // repaints every second, and making the pair each time costs more than
+    // the drawing.
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const SIZE size{std::max(width, int(client.right)), std::max(height, int(client.bottom))};
+    if (backDc_ && backBitmap_ && size.cx == backSize_.cx && size.cy == backSize_.cy)
+        return backDc_.Get();
+    DropBackBuffer();
+    base::MemoryDc memory(CreateCompatibleDC(dc));
+    base::Bitmap bitmap(CreateCompatibleBitmap(dc, size.cx, size.cy));
+    if (!memory || !bitmap)
+        return nullptr;
+    // Stays selected until the DC goes (the DC is released first).
+    SelectObject(memory.Get(), bitmap.Get());
+    backBitmap_ = std::move(bitmap);
+    backDc_ = std::move(memory);
+    backSize_ = size;
+    return backDc_.Get();
+}
+
+void Form::DropBackBuffer() noexcept {
+    backDc_.Reset();
+    backBitmap_.Reset();
+    backSize_ = {};
 }
 
 void Form::RescaleGraphics(UINT oldDpi, UINT newDpi) {
@@ -221,6 +248,15 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_UPDATEUISTATE:
         // Labels show or hide their mnemonics with the keyboard cues.
         Invalidate();
+        break;
+    case WM_DISPLAYCHANGE:
+        // A bitmap made for the old colour depth.
+        DropBackBuffer();
+        break;
+    case WM_SHOWWINDOW:
+        // Only shown forms keep one: a wizard's hidden pages hold none.
+        if (!wParam)
+            DropBackBuffer();
         break;
     case WM_DPICHANGED:
         ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

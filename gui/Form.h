@@ -81,11 +81,18 @@ protected:
 
 private:
     void PaintMessage();
+    // The memory DC with a bitmap of the client's size that paints are drawn
+    // into, made on first use; null when it cannot be made.
+    HDC BackBuffer(HDC dc, int width, int height);
+    void DropBackBuffer() noexcept;
     void ChangeDpi(UINT newDpi, const RECT& suggested);
     // The rescaled copies of fonts made by the last change of DPI.
     std::vector<base::Font> dpiFonts_;
     COLORREF color_ = GetSysColor(COLOR_BTNFACE);
     bool doubleBuffered_ = false;
+    base::Bitmap backBitmap_; // declared first: outlives the DC it is selected into
+    base::MemoryDc backDc_;
+    SIZE backSize_{};
     bool keyPreview_ = false;
     std::vector<GraphicControl*> graphics_;
     GraphicControl* mouseCapture_ = nullptr;

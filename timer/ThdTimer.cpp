@@ -70,11 +70,16 @@ base::KernelHandle NewEvent(bool manualReset) {
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
 #endif
 
-// A waitable timer that ends on time to the millisecond (Windows 10 1803
-// and later), or none: the plain timed wait is as good as any other then.
-base::KernelHandle NewHighResolutionTimer() noexcept {
-    return base::KernelHandle(CreateWaitableTimerExW(
+// A waitable timer (auto-reset) that ends on time to the millisecond where
+// the system offers one (Windows 10 1803 and later), else a plain one.
+base::KernelHandle NewWaitTimer() {
+    base::KernelHandle timer(CreateWaitableTimerExW(
         nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS));
+    if (!timer)
+        timer.Reset(CreateWaitableTimerW(nullptr, FALSE, nullptr));
+    if (!timer)
+        base::RaiseLastOsError();
+    return timer;
 }
 
 long long PerformanceCount() noexcept {
@@ -87,7 +92,7 @@ long long PerformanceCount() noexcept {
 
 TTimerThread::TTimerThread(TThreadedTimer& owner, base::KernelHandle stopEvent)
     : owner_(owner), stopEvent_(std::move(stopEvent)), runGate_(NewEvent(true)),
-      dispatchDone_(NewEvent(false)), waitTimer_(NewHighResolutionTimer()) {
+      waitTimer_(NewWaitTimer()) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     countsPerMs_ = frequency.QuadPart / 1000 > 0 ? frequency.QuadPart / 1000 : 1;
@@ -103,7 +108,6 @@ TTimerThread::~TTimerThread() {
     // for a dispatch the window's thread will never run now.
     SetEvent(stopEvent_.Get());
     SetEvent(runGate_.Get());
-    SetEvent(dispatchDone_.Get());
     WaitForSingleObject(thread_.Get(), INFINITE);
 }
 
@@ -120,8 +124,10 @@ void TTimerThread::SetPriority(TThreadPriority priority) {
 
 void TTimerThread::Start() noexcept {
     ++period_;
-    running_ = true;
+    // Signalled before the flag is seen: a worker that finds the gate open
+    // finds the signal that ends the old period's wait too.
     SetEvent(stopEvent_.Get());
+    running_ = true;
     SetEvent(runGate_.Get());
 }
 
@@ -133,7 +139,25 @@ void TTimerThread::Pause() noexcept {
 }
 
 void TTimerThread::DispatchDone() noexcept {
-    SetEvent(dispatchDone_.Get());
+    // The next period starts now: its wait is set up here, on the window's
+    // thread, and the worker, waiting on the timer since its request, wakes
+    // when it ends. One call instead of a signal to wake the worker and
+    // another from it to set the timer.
+    unsigned aligned = 0;
+    const DWORD wait = PeriodWait(aligned);
+    handedAligned_ = aligned;
+    if (wait == INFINITE)
+        CancelWaitableTimer(waitTimer_.Get());
+    else
+        SetTimerDue(wait);
+    dispatchPending_ = false;
+}
+
+void TTimerThread::SetTimerDue(DWORD milliseconds) noexcept {
+    LARGE_INTEGER due;
+    // Relative, in 100 ns; a wait of 0 ends at once.
+    due.QuadPart = milliseconds ? -(long long)milliseconds * 10'000 : -1;
+    SetWaitableTimer(waitTimer_.Get(), &due, 0, nullptr, nullptr, FALSE);
 }
 
 void TTimerThread::SetNextDelay(DWORD milliseconds, bool waiting) noexcept {
@@ -161,18 +185,27 @@ DWORD TTimerThread::PeriodWait(unsigned& aligned) const noexcept {
 }
 
 bool TTimerThread::WaitTimedOut(DWORD milliseconds) noexcept {
-    if (waitTimer_ && milliseconds != INFINITE && milliseconds != 0) {
-        LARGE_INTEGER due;
-        due.QuadPart = -(long long)milliseconds * 10'000; // relative, in 100 ns
-        if (SetWaitableTimer(waitTimer_.Get(), &due, 0, nullptr, nullptr, FALSE)) {
-            const HANDLE handles[] = {stopEvent_.Get(), waitTimer_.Get()};
-            const DWORD result = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
-            if (result == WAIT_OBJECT_0)
-                CancelWaitableTimer(waitTimer_.Get());
-            return result == WAIT_OBJECT_0 + 1;
-        }
-    }
-    return WaitForSingleObject(stopEvent_.Get(), milliseconds) == WAIT_TIMEOUT;
+    if (milliseconds == INFINITE || milliseconds == 0)
+        return WaitForSingleObject(stopEvent_.Get(), milliseconds) == WAIT_TIMEOUT;
+    SetTimerDue(milliseconds);
+    if (WaitForTimer())
+        return true;
+    DropTimer();
+    return false;
+}
+
+bool TTimerThread::WaitForTimer() noexcept {
+    const HANDLE handles[] = {stopEvent_.Get(), waitTimer_.Get()};
+    return WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
+}
+
+void TTimerThread::DropTimer() noexcept {
+    // The stop event ended the wait, and the time it waited for no longer
+    // counts. The timer may have ended meanwhile; setting an auto-reset
+    // timer again does not clear such a signal everywhere (Wine keeps it),
+    // so it is taken here.
+    CancelWaitableTimer(waitTimer_.Get());
+    WaitForSingleObject(waitTimer_.Get(), 0);
 }
 
 DWORD WINAPI TTimerThread::ThreadProc(void* self) {
@@ -181,6 +214,9 @@ DWORD WINAPI TTimerThread::ThreadProc(void* self) {
 }
 
 void TTimerThread::Execute() noexcept {
+    // Whether the wait ahead is the one the window's thread sets up when the
+    // dispatch asked for has finished (DispatchDone).
+    bool handedBack = false;
     for (;;) {
         if (!running_)
             WaitForSingleObject(runGate_.Get(), INFINITE);
@@ -188,10 +224,25 @@ void TTimerThread::Execute() noexcept {
             return;
         const unsigned period = period_;
         unsigned aligned = 0;
-        const DWORD wait = PeriodWait(aligned);
+        bool timedOut;
+        if (handedBack) {
+            timedOut = WaitForTimer();
+            // Woken before the dispatch has finished (enabled again, a new
+            // deadline, terminating, or a timer set before the request): the
+            // wait it sets up is still ahead. Periods never overlap a
+            // dispatch.
+            if (dispatchPending_)
+                continue;
+            if (!timedOut)
+                DropTimer();
+            handedBack = false;
+            aligned = handedAligned_;
+        } else {
+            timedOut = WaitTimedOut(PeriodWait(aligned));
+        }
         // Signalled means enabled again (a new period), a new deadline or
         // terminating: no dispatch for the wait it ended.
-        if (!WaitTimedOut(wait))
+        if (!timedOut)
             continue;
         if (terminated_)
             return;
@@ -199,17 +250,18 @@ void TTimerThread::Execute() noexcept {
             continue;
         if (aligned)
             dispatchedNumber_ = aligned;
+        dispatchPending_ = true;
         if (!owner_.RequestDispatch(period)) {
             // The window's queue is full; try again next period rather than
             // spin when the interval is 0.
+            dispatchPending_ = false;
             Sleep(10);
             continue;
         }
-        // Blocked until the window's thread has run the dispatch, so that
-        // dispatches never overlap and periods never pile up.
-        WaitForSingleObject(dispatchDone_.Get(), INFINITE);
-        if (terminated_)
-            return;
+        // Until the window's thread has run the dispatch and set up the next
+        // wait, the worker waits on the timer only: dispatches never overlap
+        // and periods never pile up.
+        handedBack = true;
     }
 }
 

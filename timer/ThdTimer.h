@@ -4,7 +4,9 @@
 //
 // The worker only waits. When a period has passed it posts a request to a
 // hidden message-only window of the window's thread and blocks until the
-// window's thread has run the dispatch. Posted messages are picked up by
+// window's thread has run the dispatch: the window's thread then starts the
+// next period by setting the worker's timer, so that the hand-over costs one
+// call each way. Posted messages are picked up by
 // every message loop of that thread (the main loop, modal dialogs, message
 // boxes, menu and move loops), and destruction releases a worker blocked on
 // a request, so the hand-over keeps working while the window's thread is
@@ -22,7 +24,7 @@
 // milliseconds after the call; the periods after the dispatch it brings
 // last Interval again. Without it, nothing about the periods changes.
 //
-// Waits go through a high-resolution waitable timer where the system has
+// Waits go through a waitable timer, of high resolution where the system has
 // one, so a period ends within a millisecond or so of its time rather than
 // at the next tick of the system's clock.
 //
@@ -82,7 +84,8 @@ public:
     // Whether a request made in period `period` still belongs to the
     // current one.
     bool IsCurrent(unsigned period) const noexcept { return period == period_; }
-    // Tells the blocked thread that the dispatch it asked for has finished.
+    // Tells the blocked thread that the dispatch it asked for has finished:
+    // starts the next period's wait. Called on the window's thread.
     void DispatchDone() noexcept;
     // The current period (or the next one, while paused) ends this many
     // milliseconds from now. `waiting`: the thread may be inside the wait
@@ -99,6 +102,11 @@ private:
     // Waits on the stop event for `milliseconds` (INFINITE for ever);
     // true when the time ran out.
     bool WaitTimedOut(DWORD milliseconds) noexcept;
+    // Waits until the timer ends (true) or the stop event is signalled.
+    bool WaitForTimer() noexcept;
+    // Stops the timer and takes a signal it may have.
+    void DropTimer() noexcept;
+    void SetTimerDue(DWORD milliseconds) noexcept;
 
     TThreadedTimer& owner_;
     std::atomic<int> interval_{1000};
@@ -109,15 +117,20 @@ private:
     // and blocks on the gate only when it is closed: a wait on an open gate
     // costs a kernel call (under Wine a server round trip) per period.
     std::atomic<bool> running_{false};
-    base::KernelHandle runGate_;      // manual reset: set while enabled
-    base::KernelHandle dispatchDone_; // auto reset: the requested dispatch ran
+    base::KernelHandle runGate_; // manual reset: set while enabled
+    // Set by the worker when it posts a request, cleared by DispatchDone
+    // once the next wait is set up; with it the deadline's number that wait
+    // is for (0: the interval).
+    std::atomic<bool> dispatchPending_{false};
+    std::atomic<unsigned> handedAligned_{0};
     // The deadline of SetNextDelay on the performance counter, and its
     // number; the worker remembers the number it dispatched for.
     std::atomic<long long> deadline_{0};
     std::atomic<unsigned> deadlineNumber_{0};
-    unsigned dispatchedNumber_ = 0;
+    // Read by DispatchDone on the window's thread while the worker waits.
+    std::atomic<unsigned> dispatchedNumber_{0};
     long long countsPerMs_ = 1;
-    base::KernelHandle waitTimer_; // may be empty: plain timed waits then
+    base::KernelHandle waitTimer_; // auto reset
     base::KernelHandle thread_;
 };
 
