@@ -107,20 +107,29 @@ bool ScreenFontListed(const std::wstring& face) {
     return search.found;
 }
 
-void InstallDigitFont() {
+bool RegisterDigitFont() {
     const std::wstring path = DigitFontPath();
     WriteFontFile(path, FontResource());
 
     if (ScreenFontListed(base::Widen(DigitFontFace)))
-        return;
+        return false;
     // Not every failure sets an error code; an old one must not be reported.
     SetLastError(0);
     if (AddFontResourceW(path.c_str()) == 0)
         base::RaiseLastOsError();
+    return true;
+}
+
+void AnnounceFontChange() noexcept {
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, FontChangeTimeoutMs,
                         &answer);
     PostMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
+}
+
+void InstallDigitFont() {
+    if (RegisterDigitFont())
+        AnnounceFontChange();
 }
 
 } // namespace brevalo

@@ -16,10 +16,17 @@ std::wstring DigitFontPath();
 // True when the screen's font list has a family named `face`, in any case.
 bool ScreenFontListed(const std::wstring& face);
 
-// Writes the font file unless one of that name exists (failures ignored),
-// registers it when the font list lacks "DS-DIGITAL" and announces the new
-// font to all top-level windows. Throws base::OsError when the system refuses
-// the font.
+// Writes the font file unless one of that name exists (failures ignored) and
+// registers it when the font list lacks "DS-DIGITAL". True when it registered
+// the font: the change is then to be announced. Throws base::OsError when the
+// system refuses the font.
+bool RegisterDigitFont();
+
+// Tells all top-level windows that the fonts changed: sent (a hung or slow
+// window is given half a second), then posted.
+void AnnounceFontChange() noexcept;
+
+// Registers the font as above and announces it when it was new.
 void InstallDigitFont();
 
 } // namespace brevalo

@@ -25,6 +25,7 @@
 #include "Win32Registry.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace brevalo {
 
@@ -77,6 +78,15 @@ TForm1::~TForm1() {
     ThreadedTimer1.SetEnabled(false);
     ThreadedTimer2.SetEnabled(false);
     RemoveIdleHook();
+    // Closed before the first idle moment: the font was still installed.
+    AnnounceDigitFont();
+}
+
+void TForm1::AnnounceDigitFont() noexcept {
+    if (!fontAnnouncement_)
+        return;
+    app_.RemoveIdleHandler(std::exchange(fontAnnouncement_, 0));
+    AnnounceFontChange();
 }
 
 void TForm1::FormCreate(std::optional<std::string> commandLine) {
@@ -146,7 +156,10 @@ void TForm1::CreateTimerWindow() {
 // the labels' behaviour.
 void TForm1::SetUpDigits() {
     try {
-        InstallDigitFont();
+        // A new font is announced at the first idle moment, once the window
+        // shows its digits: every top-level window takes the notice in turn.
+        if (RegisterDigitFont())
+            fontAnnouncement_ = app_.AddIdleHandler([this] { AnnounceDigitFont(); });
     } catch (...) {
         app_.HandleException(std::current_exception());
     }

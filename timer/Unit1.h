@@ -120,6 +120,8 @@ protected:
 private:
     void CreateTimerWindow();
     void SetUpDigits();
+    // Announces the digit font this timer installed, once.
+    void AnnounceDigitFont() noexcept;
     void ParseArguments(const std::optional<std::string>& commandLine, FormatSettings formats);
     void ApplyParseEffects(const ParseEffects& effects);
     void PlaceOnScreen();
@@ -193,6 +195,8 @@ private:
     ParseResult parseResult_ = ParseNoEndPoint;
     CountdownEngine engine_;
     int idleHook_ = 0;
+    // The idle handler that announces the digit font this timer installed.
+    int fontAnnouncement_ = 0;
     std::string timeSeparator_ = ":";
     std::uint32_t lastMouseMoveTick_ = 0;
     std::int32_t cursorCounter_ = 0;
