@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -53,6 +54,10 @@ std::wstring Widen(const std::string& ascii) {
     return std::wstring(ascii.begin(), ascii.end());
 }
 
+std::string Narrow(const std::wstring& ascii) {
+    return std::string(ascii.begin(), ascii.end());
+}
+
 std::wstring TimerSwitches(const std::string& endText) {
     // No update check, no sound; the name comes back in the broadcast.
     return L"/t\"" + Widen(endText) + L"\" /u /s0 /x1 /f0080FF /b000000 /cBench";
@@ -76,12 +81,23 @@ std::int64_t FileSize(const std::wstring& path) {
     return (std::int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool StartProgram(Child& child, const Program& program, const std::wstring& switches) {
-    if (child.Start(L"\"" + program.exe + L"\" " + switches))
+bool StartProgram(Child& child, const Program& program, const std::wstring& switches,
+                  std::string cpuToken = {}) {
+    if (child.Start(L"\"" + program.exe + L"\" " + switches, std::move(cpuToken)))
         return true;
     std::fprintf(stderr, "bench_driver: cannot start %ls (error %lu)\n", program.exe.c_str(),
                  GetLastError());
     return false;
+}
+
+// Starts a long count. Its caption (the last switch) ends in a number of its
+// own, by which the child's Linux process is found for its CPU time.
+bool StartLongCount(Child& child, const Program& program) {
+    static int serial = 0;
+    const std::wstring number = std::to_wstring(++serial);
+    const std::wstring switches = program.longSwitches + number;
+    const std::wstring caption = switches.substr(switches.rfind(L' ') + 1);
+    return StartProgram(child, program, switches, Narrow(caption));
 }
 
 struct StartTimes {
@@ -114,7 +130,7 @@ void MeasureCpu(Program& timer, Program& baseline, int seconds) {
     Program* programs[2] = {&timer, &baseline};
     for (int i = 0; i < 2; ++i) {
         const double start = NowMs();
-        if (!StartProgram(children[i], *programs[i], programs[i]->longSwitches) ||
+        if (!StartLongCount(children[i], *programs[i]) ||
             std::isnan(WaitForDigits(children[i], start).digits)) {
             std::fprintf(stderr, "bench_driver: %s showed no digits\n", programs[i]->label);
             return;
@@ -134,8 +150,9 @@ void MeasureCpu(Program& timer, Program& baseline, int seconds) {
         const double peak = children[i].PeakWorkingSet();
         if (peak >= 0)
             programs[i]->results.peakWorkingSetMiB = peak / (1024.0 * 1024.0);
-        std::fprintf(stderr, "bench_driver: %s: cpu %.0f ms over %.1f s, peak set %.1f MiB\n",
+        std::fprintf(stderr, "bench_driver: %s: cpu %.1f ms over %.1f s (%s), peak set %.1f MiB\n",
                      programs[i]->label, cpu1 - cpu0[i], elapsedMinutes * 60,
+                     children[i].PreciseCpu() ? "Linux scheduler" : "Wine thread times",
                      programs[i]->results.peakWorkingSetMiB);
     }
     for (Child& child : children)
@@ -263,7 +280,7 @@ void ManyTimersRun(Program& program, int count, int seconds) {
     std::vector<Child> children(static_cast<std::size_t>(count));
     for (Child& child : children) {
         const double start = NowMs();
-        if (!StartProgram(child, program, program.longSwitches) ||
+        if (!StartLongCount(child, program) ||
             std::isnan(WaitForDigits(child, start).digits)) {
             std::fprintf(stderr, "bench_driver: one of %d timers showed no digits\n", count);
             return;

@@ -29,7 +29,9 @@ void PumpMessages(DWORD timeoutMs);
 class Child {
 public:
     // Starts the command line (program path quoted first); false on failure.
-    bool Start(const std::wstring& commandLine);
+    // `cpuToken`: an argument of this child's alone, by which CpuMs finds
+    // its Linux process and reads the scheduler's exact account.
+    bool Start(const std::wstring& commandLine, std::string cpuToken = {});
     ~Child();
 
     DWORD Pid() const { return info_.dwProcessId; }
@@ -40,12 +42,17 @@ public:
     // Asks the window to close, then ends the process if it stays.
     void Stop();
     // Kernel plus user time so far, in milliseconds; negative on failure.
+    // From Linux's scheduler where the child's process is found (see Start),
+    // else from Wine's thread times.
     double CpuMs() const;
+    bool PreciseCpu() const { return unixPid_ > 0; }
     // Peak working set in bytes; negative on failure.
     double PeakWorkingSet() const;
 
 private:
     PROCESS_INFORMATION info_{};
+    std::string cpuToken_;
+    mutable int unixPid_ = 0; // 0: not looked for yet; -1: not found
 };
 
 // The process's largest visible top-level window, or null.

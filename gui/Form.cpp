@@ -9,8 +9,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-
 namespace brevalo::gui {
 
 void Form::SetColor(COLORREF color) {
@@ -124,24 +122,24 @@ void Form::PaintMessage() {
 }
 
 HDC Form::BackBuffer(HDC dc, int width, int height) {
-    // Kept from paint to paint at the client's size: a counting timer
-    // repaints every second, and making the pair each time costs more than
-    // the drawing.
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    const SIZE size{std::max(width, int(client.right)), std::max(height, int(client.bottom))};
-    if (backDc_ && backBitmap_ && size.cx == backSize_.cx && size.cy == backSize_.cy)
+    // Kept from paint to paint: a counting timer repaints its digits every
+    // second, and making the pair each time costs more than the drawing. It
+    // is made again for a larger area, or one much smaller (after a full
+    // repaint), so that it stays the size of what is usually painted.
+    const long long area = (long long)width * height;
+    if (backDc_ && backBitmap_ && backSize_.cx >= width && backSize_.cy >= height &&
+        (long long)backSize_.cx * backSize_.cy <= 2 * area)
         return backDc_.Get();
     DropBackBuffer();
     base::MemoryDc memory(CreateCompatibleDC(dc));
-    base::Bitmap bitmap(CreateCompatibleBitmap(dc, size.cx, size.cy));
+    base::Bitmap bitmap(CreateCompatibleBitmap(dc, width, height));
     if (!memory || !bitmap)
         return nullptr;
     // Stays selected until the DC goes (the DC is released first).
     SelectObject(memory.Get(), bitmap.Get());
     backBitmap_ = std::move(bitmap);
     backDc_ = std::move(memory);
-    backSize_ = size;
+    backSize_ = {width, height};
     return backDc_.Get();
 }
 

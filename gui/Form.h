@@ -81,8 +81,8 @@ protected:
 
 private:
     void PaintMessage();
-    // The memory DC with a bitmap of the client's size that paints are drawn
-    // into, made on first use; null when it cannot be made.
+    // The memory DC with a bitmap of at least width x height that paints are
+    // drawn into, kept between paints; null when it cannot be made.
     HDC BackBuffer(HDC dc, int width, int height);
     void DropBackBuffer() noexcept;
     void ChangeDpi(UINT newDpi, const RECT& suggested);
