@@ -1,6 +1,7 @@
 // The digit font: the file in the temporary folder, its registration, what
 // the font itself looks like to GDI, and the font-change notice.
 #include "DigitFont.h"
+#include "FontChangeListener.h"
 #include "Handle.h"
 #include "OsError.h"
 
@@ -51,28 +52,6 @@ std::wstring TempFolder() {
     if (!folder.empty() && folder.back() != L'\\')
         folder += L'\\';
     return folder;
-}
-
-// Counts the font-change notices that reach a hidden top-level window.
-int fontChanges = 0;
-
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_FONTCHANGE)
-        ++fontChanges;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-HWND CreateListener() {
-    static const ATOM atom = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = CountingProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"FontChangeListener";
-        return RegisterClassW(&wc);
-    }();
-    return atom ? CreateWindowExW(0, L"FontChangeListener", L"listener", WS_OVERLAPPED, 0, 0, 100,
-                                  100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)
-                : nullptr;
 }
 
 void PumpMessages() {
@@ -261,19 +240,19 @@ TEST_F(DigitFontTest, TheFaceDrawsSevenSegmentDigitsOfOneAdvanceWidth) {
 }
 
 TEST_F(DigitFontTest, InstallingTwiceAddsTheFontOnceAndAnnouncesItOnce) {
-    fontChanges = 0;
-    HWND listener = CreateListener();
-    ASSERT_NE(listener, nullptr);
+    {
+        testsupport::FontChangeListener listener;
+        ASSERT_NE(listener.Handle(), nullptr);
 
-    InstallDigitFont();
-    PumpMessages();
-    // One notice sent, one posted.
-    EXPECT_EQ(fontChanges, 2);
+        InstallDigitFont();
+        PumpMessages();
+        // One notice sent, one posted.
+        EXPECT_EQ(listener.Count(), 2);
 
-    InstallDigitFont();
-    PumpMessages();
-    EXPECT_EQ(fontChanges, 2) << "a listed font is not added or announced again";
-    DestroyWindow(listener);
+        InstallDigitFont();
+        PumpMessages();
+        EXPECT_EQ(listener.Count(), 2) << "a listed font is not added or announced again";
+    }
 
     // One registration: a single removal takes the font off the list.
     EXPECT_TRUE(RemoveFontResourceW(DigitFontPath().c_str()));

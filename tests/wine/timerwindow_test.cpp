@@ -1,5 +1,7 @@
 // The timer window on a real window: the labels and caption the ticks write
 // under a controlled clock, pause and resume, full screen, and the colours.
+#include "DigitFont.h"
+#include "FontChangeListener.h"
 #include "Strings.h"
 #include "TimerWindowFixture.h"
 
@@ -59,6 +61,34 @@ TEST_F(TimerWindowTest, TicksWriteTheRemainingTimeAndTheNameBecomesTheCaption) {
         ExpectDigitsLaidOut(*form);
     }
     form->ThreadedTimer1.SetEnabled(false);
+}
+
+TEST_F(TimerWindowTest, ANewDigitFontIsAnnouncedOnceTheWindowIdlesOrWhenItClosesBefore) {
+    testsupport::FontChangeListener listener;
+    ASSERT_NE(listener.Handle(), nullptr);
+    auto form = Open("/q90");
+    EXPECT_EQ(listener.Count(), 0) << "the notice holds up the first paint";
+    // The first idle moment of the message loop (and the countdown's start).
+    gui::Application& app = gui::Application::Instance();
+    const int quit = app.AddIdleHandler([] { PostQuitMessage(0); });
+    app.Run();
+    app.RemoveIdleHandler(quit);
+    Pump();
+    EXPECT_EQ(listener.Count(), 2) << "one notice sent, one posted";
+    form->ThreadedTimer1.SetEnabled(false);
+    form.reset();
+    Pump();
+    EXPECT_EQ(listener.Count(), 2) << "announced once";
+
+    // A window that closes before its first idle moment still announces the
+    // font it installed.
+    while (RemoveFontResourceW(DigitFontPath().c_str())) {
+    }
+    form = Open("/q90");
+    EXPECT_EQ(listener.Count(), 2);
+    form.reset();
+    Pump();
+    EXPECT_EQ(listener.Count(), 4);
 }
 
 TEST_F(TimerWindowTest, AMinimizedTimerShowsTheRemainingTimeInItsCaption) {
