@@ -188,11 +188,15 @@ void Child::Stop() {
     WaitForSingleObject(info_.hProcess, 5'000);
 }
 
-double Child::CpuMs() const {
+void Child::FindCpuClock() const {
     if (!cpuToken_.empty() && unixPid_ == 0) {
         const int pid = FindUnixPid(cpuToken_);
         unixPid_ = pid > 0 ? pid : -1;
     }
+}
+
+double Child::CpuMs() const {
+    FindCpuClock();
     // Once found, only this clock: two readings of one measure must agree.
     if (unixPid_ > 0)
         return SchedulerCpuMs(unixPid_);

@@ -136,6 +136,8 @@ void MeasureCpu(Program& timer, Program& baseline, int seconds) {
             return;
         }
     }
+    for (const Child& child : children)
+        child.FindCpuClock();
     double cpu0[2];
     for (int i = 0; i < 2; ++i)
         cpu0[i] = children[i].CpuMs();
@@ -296,6 +298,8 @@ void ManyTimersRun(Program& program, int count, int seconds) {
         }
         return sum;
     };
+    for (const Child& child : children)
+        child.FindCpuClock();
     const double cpu0 = total();
     const double t0 = NowMs();
     while (NowMs() - t0 < seconds * 1000.0)

@@ -45,6 +45,10 @@ public:
     // From Linux's scheduler where the child's process is found (see Start),
     // else from Wine's thread times.
     double CpuMs() const;
+    // Looks for the child's Linux process once (a walk over /proc); CpuMs
+    // does it at its first call. A measure calls it for all its children
+    // before its first readings, so that these come close together.
+    void FindCpuClock() const;
     bool PreciseCpu() const { return unixPid_ > 0; }
     // Peak working set in bytes; negative on failure.
     double PeakWorkingSet() const;
