@@ -9,6 +9,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 namespace brevalo::gui {
 
 void Form::SetColor(COLORREF color) {
@@ -106,7 +108,12 @@ void Form::PaintMessage() {
     HDC dc = BeginPaint(Handle(), &ps);
     const RECT clip = ps.rcPaint;
     const int width = clip.right - clip.left, height = clip.bottom - clip.top;
-    if (doubleBuffered_ && width > 0 && height > 0) {
+    // A top-level form that has just become visible has nothing of itself
+    // on the screen that could flicker: its first paint draws straight onto
+    // the window and makes no full-size bitmap that would be kept for the
+    // small repaints after it.
+    const bool firstSinceShown = std::exchange(unpaintedSinceShown_, false);
+    if (doubleBuffered_ && width > 0 && height > 0 && !firstSinceShown) {
         // Draw into a memory bitmap and copy it in one go: no flicker.
         if (HDC memory = BackBuffer(dc, width, height)) {
             SetViewportOrgEx(memory, -clip.left, -clip.top, nullptr);
@@ -255,6 +262,8 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Only shown forms keep one: a wizard's hidden pages hold none.
         if (!wParam)
             DropBackBuffer();
+        else if (!(GetWindowLongW(Handle(), GWL_STYLE) & WS_CHILD))
+            unpaintedSinceShown_ = true;
         break;
     case WM_DPICHANGED:
         ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -93,6 +93,8 @@ private:
     base::Bitmap backBitmap_; // declared first: outlives the DC it is selected into
     base::MemoryDc backDc_;
     SIZE backSize_{};
+    // Set when a top-level form is shown, cleared by the paint after it.
+    bool unpaintedSinceShown_ = false;
     bool keyPreview_ = false;
     std::vector<GraphicControl*> graphics_;
     GraphicControl* mouseCapture_ = nullptr;

@@ -96,13 +96,24 @@ TTimerThread::TTimerThread(TThreadedTimer& owner, base::KernelHandle stopEvent)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     countsPerMs_ = frequency.QuadPart / 1000 > 0 ? frequency.QuadPart / 1000 : 1;
-    // The gate starts closed: the new thread waits there until enabled.
-    thread_.Reset(CreateThread(nullptr, 0, &TTimerThread::ThreadProc, this, 0, nullptr));
-    if (!thread_)
+}
+
+void TTimerThread::Launch() {
+    if (thread_)
+        return;
+    // The gate is closed: the new thread waits there until Start opens it.
+    base::KernelHandle thread(
+        CreateThread(nullptr, 0, &TTimerThread::ThreadProc, this, CREATE_SUSPENDED, nullptr));
+    if (!thread)
         base::RaiseLastOsError();
+    SetThreadPriority(thread.Get(), priority_);
+    ResumeThread(thread.Get());
+    thread_ = std::move(thread);
 }
 
 TTimerThread::~TTimerThread() {
+    if (!thread_)
+        return; // never enabled: no thread was made
     terminated_ = true;
     // Release the thread wherever it waits: at the gate, in the period or
     // for a dispatch the window's thread will never run now.
@@ -112,6 +123,8 @@ TTimerThread::~TTimerThread() {
 }
 
 TThreadPriority TTimerThread::Priority() const {
+    if (!thread_)
+        return ThreadPriorityFromPlatform(priority_);
     const int priority = GetThreadPriority(thread_.Get());
     if (priority == THREAD_PRIORITY_ERROR_RETURN)
         base::RaiseLastOsError();
@@ -119,10 +132,13 @@ TThreadPriority TTimerThread::Priority() const {
 }
 
 void TTimerThread::SetPriority(TThreadPriority priority) {
-    base::CheckOs(SetThreadPriority(thread_.Get(), PlatformThreadPriority(priority)));
+    if (thread_)
+        base::CheckOs(SetThreadPriority(thread_.Get(), PlatformThreadPriority(priority)));
+    priority_ = PlatformThreadPriority(priority);
 }
 
-void TTimerThread::Start() noexcept {
+void TTimerThread::Start() {
+    Launch();
     ++period_;
     // Signalled before the flag is seen: a worker that finds the gate open
     // finds the signal that ends the old period's wait too.
@@ -291,7 +307,6 @@ private:
 };
 
 TThreadedTimer::TThreadedTimer() {
-    window_ = std::make_unique<DispatchWindow>(*this);
     thread_ = std::make_unique<TTimerThread>(*this, NewEvent(false));
 }
 
@@ -308,11 +323,16 @@ TThreadedTimer::~TThreadedTimer() {
 void TThreadedTimer::SetEnabled(bool enabled) {
     if (enabled == enabled_)
         return;
+    if (enabled && (thread_->Interval() != 0 || allowZero_)) {
+        // The window and the worker come with the first enabling; the
+        // window first, since the worker posts to it.
+        if (!window_)
+            window_ = std::make_unique<DispatchWindow>(*this);
+        thread_->Start();
+    }
     enabled_ = enabled;
     if (!enabled)
         thread_->Pause();
-    else if (thread_->Interval() != 0 || allowZero_)
-        thread_->Start();
 }
 
 void TThreadedTimer::SetInterval(int milliseconds) {

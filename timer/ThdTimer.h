@@ -61,7 +61,9 @@ class TThreadedTimer;
 // The worker thread of one TThreadedTimer.
 class TTimerThread {
 public:
-    // Starts the thread paused; the stop event (auto-reset) is the owner's.
+    // The stop event (auto-reset) is the owner's. The thread itself is made
+    // at the first Start: a timer that is never enabled costs no thread, and
+    // a window's start-up does not wait for its timers' threads.
     TTimerThread(TThreadedTimer& owner, base::KernelHandle stopEvent);
     TTimerThread(const TTimerThread&) = delete;
     TTimerThread& operator=(const TTimerThread&) = delete;
@@ -74,11 +76,12 @@ public:
     TThreadPriority Priority() const;
     void SetPriority(TThreadPriority priority);
 
+    // Null until the first Start.
     HANDLE Handle() const noexcept { return thread_.Get(); }
 
     // Starts a new period: ends the pending wait without a dispatch and lets
-    // the thread run.
-    void Start() noexcept;
+    // the thread run; makes the thread the first time.
+    void Start();
     // Closes the gate: the thread stops before its next wait or dispatch.
     void Pause() noexcept;
     // Whether a request made in period `period` still belongs to the
@@ -93,6 +96,7 @@ public:
     void SetNextDelay(DWORD milliseconds, bool waiting) noexcept;
 
 private:
+    void Launch();
     static DWORD WINAPI ThreadProc(void* self);
     void Execute() noexcept;
     // How long the wait of a period is: to the deadline set by
@@ -131,6 +135,7 @@ private:
     std::atomic<unsigned> dispatchedNumber_{0};
     long long countsPerMs_ = 1;
     base::KernelHandle waitTimer_; // auto reset
+    int priority_ = THREAD_PRIORITY_NORMAL; // the platform's, until there is a thread
     base::KernelHandle thread_;
 };
 

@@ -1,6 +1,6 @@
 // The Win32 layer: the error box text, the default title, OS errors, the
 // attachment of objects to windows, errors leaving window procedures, the
-// idle event and self-sizing labels.
+// idle event, self-sizing labels and double-buffered painting.
 #include "Application.h"
 #include "Dpi.h"
 #include "Form.h"
@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 namespace brevalo::gui {
 namespace {
@@ -180,6 +182,52 @@ TEST_F(GuiTest, LabelsSizeThemselvesToTheirText) {
     EXPECT_GT(label.Width(), small * 3 / 2);
     label.SetText("");
     EXPECT_EQ(label.Width(), 0);
+}
+
+// The client area as the screen shows it, one COLORREF-ordered value a pixel.
+std::vector<DWORD> ClientPixels(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + std::size_t(client.right) * client.bottom);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return pixels;
+}
+
+TEST_F(GuiTest, ADoubleBufferedFormPaintsAlikeStraightAfterShowingAndFromItsBuffer) {
+    ProbeForm form;
+    form.Create();
+    form.SetDoubleBuffered(true);
+    form.SetColor(RGB(0, 0, 0));
+    Label label(form);
+    label.SetFont("Tahoma", 28, ANSI_CHARSET, true);
+    label.SetColor(RGB(255, 0, 0));
+    label.SetText("88:88");
+    label.SetBounds(10, 10, label.Width(), label.Height());
+    form.Show(SW_SHOWNOACTIVATE);
+    // The paint right after showing draws onto the window itself.
+    UpdateWindow(form.Handle());
+    const std::vector<DWORD> straight = ClientPixels(form.Handle());
+    // A repaint of the shown form goes through the back buffer.
+    InvalidateRect(form.Handle(), nullptr, FALSE);
+    UpdateWindow(form.Handle());
+    const std::vector<DWORD> buffered = ClientPixels(form.Handle());
+    const auto red = std::count(straight.begin(), straight.end(), DWORD(0x00FF0000));
+    EXPECT_GT(red, 50);
+    EXPECT_GT(std::count(straight.begin(), straight.end(), DWORD(0)), red);
+    EXPECT_EQ(straight, buffered);
 }
 
 TEST_F(GuiTest, LengthsScaleWithTheDpi) {

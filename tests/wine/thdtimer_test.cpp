@@ -86,7 +86,15 @@ TEST_F(ThreadedTimer, StartsDisabledWithItsDefaultsAndRunsOnTheWindowThread) {
     EXPECT_EQ(calls.wrongSender, nullptr);
 }
 
-TEST_F(ThreadedTimer, PriorityIsTheWorkerThreads) {
+TEST_F(ThreadedTimer, PriorityIsTheWorkerThreadsWhichComesWithTheFirstEnabling) {
+    // Set before the worker exists, it is the one the worker starts with.
+    timer.SetThreadPriority(tpHigher);
+    EXPECT_EQ(timer.ThreadPriority(), tpHigher);
+    EXPECT_EQ(timer.Thread().Handle(), nullptr);
+    timer.SetInterval(60000);
+    timer.SetEnabled(true);
+    ASSERT_NE(timer.Thread().Handle(), nullptr);
+    EXPECT_EQ(GetThreadPriority(timer.Thread().Handle()), THREAD_PRIORITY_ABOVE_NORMAL);
     for (TThreadPriority p :
          {tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical}) {
         timer.SetThreadPriority(p);
@@ -300,11 +308,11 @@ protected:
 
 TEST_F(ThreadedTimerDestruction, JoinsTheWorkerAndDropsAQueuedRequest) {
     auto owned = std::make_unique<TThreadedTimer>();
-    base::KernelHandle worker = WorkerOf(*owned);
-    ASSERT_TRUE(worker);
     calls.Attach(*owned);
     owned->SetInterval(20);
     owned->SetEnabled(true);
+    base::KernelHandle worker = WorkerOf(*owned);
+    ASSERT_TRUE(worker);
     Pump(5000, [&] { return !calls.at.empty(); });
     Sleep(150); // the worker has asked again and is blocked on the answer
     owned.reset();
@@ -316,10 +324,10 @@ TEST_F(ThreadedTimerDestruction, JoinsTheWorkerAndDropsAQueuedRequest) {
 
 TEST_F(ThreadedTimerDestruction, TheHandlerMayDestroyItsOwnTimer) {
     auto owned = std::make_unique<TThreadedTimer>();
-    base::KernelHandle worker = WorkerOf(*owned);
     calls.Attach(*owned, [&](TThreadedTimer&) { owned.reset(); });
     owned->SetInterval(50);
     owned->SetEnabled(true);
+    base::KernelHandle worker = WorkerOf(*owned);
     Pump(5000, [&] { return !owned; });
     ASSERT_FALSE(owned);
     EXPECT_EQ(WaitForSingleObject(worker.Get(), 0), WAIT_OBJECT_0);
