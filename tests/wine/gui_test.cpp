@@ -184,7 +184,7 @@ TEST_F(GuiTest, LabelsSizeThemselvesToTheirText) {
     EXPECT_EQ(label.Width(), 0);
 }
 
-// The client area as the screen shows it, one COLORREF-ordered value a pixel.
+// The client area as the screen shows it, one 0x00RRGGBB value a pixel.
 std::vector<DWORD> ClientPixels(HWND window) {
     RECT client;
     GetClientRect(window, &client);
