@@ -13,7 +13,7 @@ namespace brevalo::testsupport {
 
 class PixelCanvas {
 public:
-    PixelCanvas(int width, int height) : width_(width) {
+    PixelCanvas(int width, int height) : width_(width), height_(height) {
         std::uint32_t* bits = nullptr;
         bitmap_ = gui::CreateTopDownDib(width, height, bits);
         bits_ = bits;
@@ -37,7 +37,20 @@ public:
         return canvas;
     }
 
+    // What the screen shows of a window's client area, copied from its DC:
+    // the result of its own painting.
+    static PixelCanvas OfScreen(HWND hwnd) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        PixelCanvas canvas(r.right, r.bottom);
+        base::WindowDc screen(hwnd);
+        BitBlt(canvas.Dc(), 0, 0, r.right, r.bottom, screen.Get(), 0, 0, SRCCOPY);
+        return canvas;
+    }
+
     HDC Dc() const noexcept { return dc_.Get(); }
+    int Width() const noexcept { return width_; }
+    int Height() const noexcept { return height_; }
 
     COLORREF At(int x, int y) const {
         GdiFlush();
@@ -47,6 +60,7 @@ public:
 
 private:
     int width_ = 0;
+    int height_ = 0;
     base::Bitmap bitmap_;
     base::MemoryDc dc_;
     const std::uint32_t* bits_ = nullptr;

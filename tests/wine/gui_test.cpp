@@ -6,6 +6,7 @@
 #include "Form.h"
 #include "Label.h"
 #include "OsError.h"
+#include "PixelCanvas.h"
 #include "Strings.h"
 
 #include <gtest/gtest.h>
@@ -184,25 +185,13 @@ TEST_F(GuiTest, LabelsSizeThemselvesToTheirText) {
     EXPECT_EQ(label.Width(), 0);
 }
 
-// The client area as the screen shows it, one 0x00RRGGBB value a pixel.
-std::vector<DWORD> ClientPixels(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* first = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> pixels(first, first + std::size_t(client.right) * client.bottom);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
+// The client area as the screen shows it, a pixel at a time.
+std::vector<COLORREF> ClientPixels(HWND window) {
+    const testsupport::PixelCanvas canvas = testsupport::PixelCanvas::OfScreen(window);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x)
+            pixels.push_back(canvas.At(x, y));
     return pixels;
 }
 
@@ -219,14 +208,14 @@ TEST_F(GuiTest, ADoubleBufferedFormPaintsAlikeStraightAfterShowingAndFromItsBuff
     form.Show(SW_SHOWNOACTIVATE);
     // The paint right after showing draws onto the window itself.
     UpdateWindow(form.Handle());
-    const std::vector<DWORD> straight = ClientPixels(form.Handle());
+    const std::vector<COLORREF> straight = ClientPixels(form.Handle());
     // A repaint of the shown form goes through the back buffer.
     InvalidateRect(form.Handle(), nullptr, FALSE);
     UpdateWindow(form.Handle());
-    const std::vector<DWORD> buffered = ClientPixels(form.Handle());
-    const auto red = std::count(straight.begin(), straight.end(), DWORD(0x00FF0000));
+    const std::vector<COLORREF> buffered = ClientPixels(form.Handle());
+    const auto red = std::count(straight.begin(), straight.end(), RGB(255, 0, 0));
     EXPECT_GT(red, 50);
-    EXPECT_GT(std::count(straight.begin(), straight.end(), DWORD(0)), red);
+    EXPECT_GT(std::count(straight.begin(), straight.end(), RGB(0, 0, 0)), red);
     EXPECT_EQ(straight, buffered);
 }
 
