@@ -17,9 +17,13 @@ function(brevalo_delay_import target dll)
     set(def "${CMAKE_BINARY_DIR}/delayimports/${target}.def")
     set(lib "${CMAKE_BINARY_DIR}/delayimports/lib${target}.a")
     set(text "LIBRARY ${dll}\nEXPORTS\n")
+    set(keep)
     foreach(function IN LISTS ARGN)
         if(CMAKE_SIZEOF_VOID_P EQUAL 8)
             string(REGEX REPLACE "@[0-9]+$" "" function "${function}")
+            list(APPEND keep "LINKER:--undefined=${function}")
+        else()
+            list(APPEND keep "LINKER:--undefined=_${function}") # C names have a leading underscore
         endif()
         string(APPEND text "${function}\n")
     endforeach()
@@ -44,7 +48,17 @@ function(brevalo_delay_import target dll)
         VERBATIM)
     add_custom_target(${target}_lib DEPENDS "${lib}")
     add_library(${target} STATIC IMPORTED GLOBAL)
-    set_target_properties(${target} PROPERTIES IMPORTED_LOCATION "${lib}")
+    # Each member of the library holds a function's slot and the stub that
+    # the slot points at until the first call. The 32-bit linker drops the
+    # code of an import-library member whose function name nothing refers
+    # to, taking it for an unused `jmp` stub; the program calls through the
+    # slot, so every stub went and every slot held 0, and the first call
+    # jumped to address 0. Naming every function as undefined at the link
+    # keeps the stubs (and links each listed function's member, which the
+    # program uses anyway). The 64-bit linker has no such rule; both
+    # flavours name the functions alike. scripts/check_pe.py checks the
+    # slots of every program built.
+    set_target_properties(${target} PROPERTIES IMPORTED_LOCATION "${lib}" INTERFACE_LINK_OPTIONS "${keep}")
     add_dependencies(${target} ${target}_lib)
 endfunction()
 
