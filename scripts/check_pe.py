@@ -1,22 +1,25 @@
 #!/usr/bin/env python3
 """Checks built Windows programs without running them.
 
-    check_pe.py [--program] [--load-imports DOC] [--want PE32|PE32+] exe...
+    check_pe.py [--load-imports DOC] [--want PE32|PE32+] exe...
 
 For every program:
-  - its flavour (--want), and the GUI subsystem for the program itself;
+  - its flavour (--want), and the GUI subsystem for Brevalo.exe itself;
   - every based-relocated pointer slot holds an address inside the image (a
     slot that holds 0 is an address the linker could not fill in, and the
     first use of it jumps or reads through null);
   - every delay-import slot is based-relocated and points into code (before
     the first call it holds the address of the stub that loads the DLL);
   - load-time imports come from Windows' own DLLs only.
-With --program, the load-time imports must be exactly those that DOC (the
-performance notes) names on its "Load-time imports:" line.
+With --load-imports, Brevalo.exe may load at start only the DLLs that DOC (the
+performance notes) names on its "Load-time imports:" line, and must
+delay-load exactly those its "Delay-loaded:" line names.
 
-Prints one line per program and exits non-zero when anything is off.
+Prints one line per program, then "form: N passed, M failed", and exits
+non-zero when anything is off.
 """
 import argparse
+import os
 import re
 import struct
 import sys
@@ -184,10 +187,13 @@ class Image:
 
 def check(path, args, documented):
     img = Image(path)
+    program = os.path.basename(path).lower() == "brevalo.exe"
+    if not program:
+        documented = None
     problems = []
     if args.want and img.flavour != args.want:
         problems.append(f"is {img.flavour}, not {args.want}")
-    if args.program and img.subsystem != 2:
+    if program and img.subsystem != 2:
         problems.append("is not a GUI program")
 
     slots = img.based_slots()
@@ -208,17 +214,23 @@ def check(path, args, documented):
         dll = img.cstring(desc[2]).lower()
         iat, names = desc[4], desc[5]
         count = 0
+        unbased, stubless = [], []
         while True:
             entry = img.pointer(names + count * img.ptr)
             if entry == 0:
                 break
+            ordinal = entry >> (img.ptr * 8 - 1)
+            function = f"#{entry & 0xFFFF}" if ordinal else img.cstring(entry + 2)
             slot = iat + count * img.ptr
-            value = img.pointer(slot)
             if slot not in based:
-                problems.append(f"delay-import slot {count} of {dll} is not based-relocated")
-            elif not img.is_code(value - img.image_base):
-                problems.append(f"delay-import slot {count} of {dll} holds {value:#x}, outside the code")
+                unbased.append(function)
+            elif not img.is_code(img.pointer(slot) - img.image_base):
+                stubless.append(function)
             count += 1
+        if unbased:
+            problems.append(f"delay-import slots of {dll} not based-relocated: {', '.join(unbased)}")
+        if stubless:
+            problems.append(f"delay-import slots of {dll} not pointing into code: {', '.join(stubless)}")
         delayed.append(f"{dll}:{count}")
 
     loaded = img.load_imports()
@@ -228,9 +240,14 @@ def check(path, args, documented):
         if dll not in SYSTEM_DLLS:
             problems.append(f"imports {dll}")
     if documented is not None:
-        extra = sorted(set(loaded) - documented)
+        at_start, late = documented
+        extra = sorted(set(loaded) - at_start)
         if extra:
             problems.append(f"loads at start {', '.join(extra)}, which the performance notes do not name")
+        found = {d.split(":")[0] for d in delayed}
+        if found != late:
+            problems.append(f"delay-loads {', '.join(sorted(found)) or 'nothing'}, "
+                            f"not {', '.join(sorted(late))} as the performance notes say")
 
     if problems:
         print(f"form: {path}: " + "; ".join(problems))
@@ -241,31 +258,37 @@ def check(path, args, documented):
 
 
 def documented_imports(doc):
+    """The DLLs that the lines "Load-time imports:" and "Delay-loaded:" of
+    DOC name (each may run on over the following lines of its item)."""
     with open(doc, encoding="utf-8") as f:
-        for line in f:
-            if "Load-time imports:" in line:
-                names = {n.lower() for n in re.findall(r"`([A-Za-z0-9_]+\.dll)`", line)}
-                if names:
-                    return names
-    raise PeError(f"{doc} has no \"Load-time imports:\" line naming DLLs")
+        text = f.read()
+    lists = []
+    for label in ("Load-time imports:", "Delay-loaded:"):
+        m = re.search(re.escape(label) + r"(.*?)(?=\n\s*\n|\n- |Load-time imports:|Delay-loaded:|$)", text, re.S)
+        names = {n.lower() for n in re.findall(r"`([A-Za-z0-9_]+\.dll)`", m.group(1))} if m else set()
+        if not names:
+            raise PeError(f"{doc} has no \"{label}\" line naming DLLs")
+        lists.append(names)
+    return tuple(lists)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--want", choices=("PE32", "PE32+"))
-    parser.add_argument("--program", action="store_true", help="the programs are Brevalo.exe")
     parser.add_argument("--load-imports", metavar="DOC")
     parser.add_argument("exe", nargs="+")
     args = parser.parse_args()
     documented = documented_imports(args.load_imports) if args.load_imports else None
-    ok = True
+    passed = failed = 0
     for path in args.exe:
         try:
-            ok = check(path, args, documented) and ok
+            ok = check(path, args, documented)
         except (OSError, PeError, struct.error) as e:
             print(f"form: {path}: cannot be read ({e})")
             ok = False
-    return 0 if ok else 1
+        passed, failed = passed + ok, failed + (not ok)
+    print(f"form: {passed} passed, {failed} failed")
+    return 0 if failed == 0 else 1
 
 
 if __name__ == "__main__":

@@ -40,7 +40,8 @@ for entry in "${flavours[@]}"; do
     cmake --fresh -S "$top" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$toolchain.cmake" >/dev/null
     cmake --build "$tree" -j "$jobs" --target Brevalo >/dev/null
-    bash "$top/scripts/check-exe.sh" "$tree/bin/Brevalo.exe" "$form" >/dev/null
+    python3 "$top/scripts/check_pe.py" --want "$form" --load-imports "$top/docs/PERFORMANCE.md" \
+        "$tree/bin/Brevalo.exe" >/dev/null || { echo "package: $tree/bin/Brevalo.exe fails its form check" >&2; exit 1; }
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$tree/CMakeCache.txt")
     [ -n "$version" ] || { echo "package: no project version in $tree" >&2; exit 1; }
 done

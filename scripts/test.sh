@@ -39,7 +39,7 @@ echo "test: Wine $arch; Windows tiers on build/$main_tree${extra_tree:+, end-to-
 
 builds=(native "$main_tree")
 [ -z "$extra_tree" ] || builds+=("$extra_tree")
-[ -z "$form_tree" ] || builds+=("$form_tree:Brevalo")
+[ -z "$form_tree" ] || builds+=("$form_tree")
 bash scripts/build.sh "${builds[@]}" || exit 1
 
 log_dir=$top/build/test-logs
@@ -125,16 +125,36 @@ if [ -n "$extra_tree" ]; then
     fi
     bash scripts/wine-stop.sh "$wow_root"
 fi
-if [ -n "$form_tree" ]; then
-    echo "== form (build/$form_tree, not run here)"
-    want=PE32
-    [ "$form_tree" = win64 ] && want=PE32+
-    if bash scripts/check-exe.sh "build/$form_tree/bin/Brevalo.exe" "$want"; then
-        count "form" 1 0
-    else
-        count "form" 0 1
-    fi
+# The form of every program built, of both flavours, read from the files
+# without running them: a fault that only shows when a flavour runs (a
+# delay-import slot that holds 0, an import that should be delay-loaded) is
+# caught here on any machine. The checker's own tests come first.
+echo "== form (static, both flavours)"
+form_log=$log_dir/form.log
+python3 -m unittest tests/form/check_pe_test.py >"$form_log" 2>&1
+unit_total=$(sed -nE 's/^Ran ([0-9]+) tests? .*/\1/p' "$form_log")
+if grep -qx 'OK' "$form_log" && [ -n "$unit_total" ]; then
+    count "form checker" "$unit_total" 0
+else
+    tail -20 "$form_log"
+    count "form checker" 0 "${unit_total:-1}"
 fi
+for tree in win win64; do
+    [ -d "build/$tree/bin" ] || continue
+    want=PE32
+    [ "$tree" = win64 ] && want=PE32+
+    python3 scripts/check_pe.py --want "$want" --load-imports docs/PERFORMANCE.md "build/$tree/bin/"*.exe \
+        >"$log_dir/form-$tree.log" 2>&1
+    grep -vE ' is PE32\+?, ' "$log_dir/form-$tree.log" | grep -v '^form: [0-9]* passed' || true
+    line=$(grep -E '^form: [0-9]+ passed, [0-9]+ failed$' "$log_dir/form-$tree.log" | tail -1)
+    if [ -z "$line" ]; then
+        tail -5 "$log_dir/form-$tree.log"
+        count "form (build/$tree)" 0 1
+    else
+        count "form (build/$tree, $want)" "$(sed -E 's/^form: ([0-9]+) passed.*/\1/' <<<"$line")" \
+            "$(sed -E 's/.*, ([0-9]+) failed$/\1/' <<<"$line")"
+    fi
+done
 
 # 4. coverage-guided fuzzing of the text readers, a bounded time each
 echo "== fuzz (host)"
