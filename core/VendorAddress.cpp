@@ -87,9 +87,12 @@ bool IsLoopbackAuthority(std::string_view authority) {
 } // namespace
 
 bool IsAcceptedVendorSite(std::string_view site) {
+    // The program appends its own paths to the site, so a query or a
+    // fragment has no place in it; and '%' would let an escape stand for a
+    // character that ends the host for one reader and not for another.
     for (const char c : site) {
         const auto code = static_cast<unsigned char>(c);
-        if (code <= ' ' || code == 0x7F) {
+        if (code <= ' ' || code == 0x7F || c == '#' || c == '?' || c == '%') {
             return false;
         }
     }
@@ -99,7 +102,7 @@ bool IsAcceptedVendorSite(std::string_view site) {
         return false;
     }
     const std::string_view rest = site.substr(secure ? 8 : 7);
-    const std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
+    const std::string_view authority = rest.substr(0, rest.find('/'));
     // "http://127.0.0.1@example.com" goes to example.com, and readers differ
     // on whether a backslash ends the host.
     if (authority.empty() || authority.front() == ':' ||

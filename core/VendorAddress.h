@@ -13,7 +13,7 @@ namespace brevalo {
 // host (localhost, 127.x.y.z, [::1]), with an optional port and path. The
 // scheme and "localhost" are matched in either case. Anything else, other
 // schemes, a plain address to another host, user names before the host, backslashes in it,
-// blanks or control characters, is refused.
+// blanks or control characters, '?', '#' or '%' anywhere, is refused.
 bool IsAcceptedVendorSite(std::string_view site);
 
 } // namespace brevalo

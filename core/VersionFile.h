@@ -21,7 +21,8 @@ inline constexpr std::size_t kVersionFileReadLimit = 1024;
 // is empty or its first line is not a whole number. `head` is the start of the
 // file; `complete` says whether it is the whole file. The first line ends at
 // a carriage return or a line feed; a first line that runs past the end of an
-// incomplete head cannot be read.
+// incomplete head cannot be read. A UTF-8 byte-order mark before the line and
+// blanks or tabs after the number are skipped.
 std::optional<std::int32_t> PublishedUpdateNumber(std::string_view head, bool complete);
 
 // Whether the version file announces a release newer than this program.

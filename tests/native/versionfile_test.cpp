@@ -19,12 +19,18 @@ TEST(VersionFile, TheFirstLineIsTheNumberWhateverEndsIt) {
     // The integer syntax of the rest of the program: leading blanks and a sign.
     EXPECT_EQ(PublishedUpdateNumber("  5\r\n", true), 5);
     EXPECT_EQ(PublishedUpdateNumber("-1", true), -1);
+    // What an editor adds that the writer does not see: a byte-order mark
+    // and blanks after the number.
+    EXPECT_EQ(PublishedUpdateNumber("\xEF\xBB\xBF" "3", true), 3);
+    EXPECT_EQ(PublishedUpdateNumber("\xEF\xBB\xBF" "3 \t\r\n", true), 3);
+    EXPECT_EQ(PublishedUpdateNumber("3  \r\n", true), 3);
 }
 
 TEST(VersionFile, AnythingButAWholeNumberInTheFirstLineIsUnreadable) {
     for (const std::string_view head :
-         {""sv, "\r\n"sv, "\r\n3\r\n"sv, "\n3"sv, "abc\r\n"sv, "3abc"sv, "3 \r\n"sv, "3.0"sv,
-          "v3"sv, "99999999999"sv, "3\0"sv, "<!DOCTYPE HTML>\n<html>404</html>"sv}) {
+         {""sv, "\r\n"sv, "\r\n3\r\n"sv, "\n3"sv, "abc\r\n"sv, "3abc"sv, "3 4\r\n"sv, "3.0"sv,
+          "v3"sv, "99999999999"sv, "3\0"sv, "<!DOCTYPE HTML>\n<html>404</html>"sv, "\xEF\xBB\xBF"sv, "\xEF\xBB"
+                                                                               "3"sv}) {
         EXPECT_EQ(PublishedUpdateNumber(head, true), std::nullopt)
             << "\"" << std::string(head) << "\"";
     }
