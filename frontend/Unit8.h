@@ -18,6 +18,7 @@
 #include "WrappedLabel.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -138,6 +139,8 @@ protected:
     virtual void Inform(const std::string& text);
     virtual void Fail(const std::string& text);
     virtual bool AskYesNo(const std::string& text);
+    // The input box of "Visit website": the address, or nothing on Cancel.
+    virtual std::optional<std::string> AskAddress();
     virtual void StartTimer(const std::string& switches);
     virtual void StartProgramAgain();
     virtual void ExecuteTips();

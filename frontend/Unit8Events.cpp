@@ -270,20 +270,34 @@ void TForm8::FillAction(const std::string& program, const std::string& params) {
     Edit7->SetText(params);
 }
 
+std::optional<std::string> TForm8::AskAddress() {
+    return gui::InputBox(Handle(), "Open website", "Enter the url of the website to open", "");
+}
+
 void TForm8::VisitWebsite() {
-    const std::string page = os::TempFolder() + "tmp.html";
-    const std::wstring widePage = base::Widen(page);
+    // The shell is asked which program opens an empty page file. The file
+    // is one of our own: CREATE_NEW never opens, and so never empties or
+    // deletes, a file that another program keeps in the temporary folder.
     std::string browser;
-    HANDLE file = CreateFileW(widePage.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    wchar_t found[MAX_PATH]{};
-    if (reinterpret_cast<INT_PTR>(FindExecutableW(widePage.c_str(), nullptr, found)) > 32)
-        browser = base::Narrow(found);
-    if (file != INVALID_HANDLE_VALUE)
+    const std::string folder = os::TempFolder();
+    const std::string stem = "tmp-brevalo-" + std::to_string(GetCurrentProcessId()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring page = base::Widen(folder + stem + std::to_string(attempt) + ".html");
+        HANDLE file = CreateFileW(page.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            if (GetLastError() == ERROR_FILE_EXISTS)
+                continue;
+            break;
+        }
+        wchar_t found[MAX_PATH]{};
+        if (reinterpret_cast<INT_PTR>(FindExecutableW(page.c_str(), nullptr, found)) > 32)
+            browser = base::Narrow(found);
         CloseHandle(file);
-    DeleteFileW(widePage.c_str());
-    const auto address =
-        gui::InputBox(Handle(), "Open website", "Enter the url of the website to open", "");
+        DeleteFileW(page.c_str());
+        break;
+    }
+    const auto address = AskAddress();
     if (!address)
         return;
     Edit6->SetText(browser);

@@ -16,7 +16,9 @@
 #include <mmsystem.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,8 @@ public:
     int tipRuns = 0;
     bool answerYes = false;
     bool uncheckTipsWhenShown = false;
+    std::optional<std::string> address;
+    int addressAsks = 0;
 
 protected:
     void Inform(const std::string& text) override { informed.push_back(text); }
@@ -38,6 +42,10 @@ protected:
     bool AskYesNo(const std::string& text) override {
         informed.push_back(text);
         return answerYes;
+    }
+    std::optional<std::string> AskAddress() override {
+        ++addressAsks;
+        return address;
     }
     void StartTimer(const std::string& switches) override { launched.push_back(switches); }
     void StartProgramAgain() override {
@@ -289,6 +297,40 @@ TEST_F(WizardForm, ProgramMenuFillsTheSystemCommands) {
     EXPECT_EQ(form->Edit7->Text(), "-c");
     EXPECT_TRUE(form->PopupMenu2.Items().Item(3).IsSeparator());
     EXPECT_EQ(form->PopupMenu2.Items().Item(4).Caption(), "Visit website");
+}
+
+// The file "Visit website" makes to ask the shell for the browser is its own:
+// a page another program keeps under the obvious name survives, and nothing
+// of ours is left behind.
+TEST_F(WizardForm, VisitWebsiteLeavesTheTemporaryFolderAsItWas) {
+    const std::wstring folder = base::Widen(os::TempFolder());
+    const std::wstring other = folder + L"tmp.html";
+    const std::string content = "<p>another program's page</p>";
+    FILE* file = _wfopen(other.c_str(), L"wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(content.data(), 1, content.size(), file);
+    fclose(file);
+
+    form->Edit6->SetText("C:\\keep.exe");
+    form->PopupMenu2.Items().Item(4).Click(); // "Visit website", then Cancel
+    EXPECT_EQ(form->addressAsks, 1);
+    EXPECT_EQ(form->Edit6->Text(), "C:\\keep.exe");
+    form->address = "www.example.com";
+    form->PopupMenu2.Items().Item(4).Click();
+    EXPECT_EQ(form->Edit7->Text(), "\"www.example.com\"");
+
+    std::string kept(256, '\0');
+    file = _wfopen(other.c_str(), L"rb");
+    ASSERT_NE(file, nullptr);
+    kept.resize(fread(kept.data(), 1, kept.size(), file));
+    fclose(file);
+    DeleteFileW(other.c_str());
+    EXPECT_EQ(kept, content);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"tmp-brevalo-*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << base::Narrow(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
 }
 
 TEST_F(WizardForm, SoundsPageMapsRowsAndAsksForASoundToPreview) {
