@@ -25,6 +25,26 @@ bool IsFileNameCharacter(char c) {
     return true;
 }
 
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Whether Windows takes a file of this name for a device: the part before the
+// first dot, without trailing blanks and dots, is CON, PRN, AUX, NUL, COM0 to
+// COM9 or LPT0 to LPT9, in any case. Such a "file" is never written.
+bool NamesADevice(std::string_view name) {
+    std::string_view stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && (stem.back() == ' ' || stem.back() == '.'))
+        stem.remove_suffix(1);
+    std::string word;
+    for (const char c : stem)
+        word += Upper(c);
+    if (word == "CON" || word == "PRN" || word == "AUX" || word == "NUL")
+        return true;
+    return word.size() == 4 && (word.starts_with("COM") || word.starts_with("LPT")) &&
+           word[3] >= '0' && word[3] <= '9';
+}
+
 } // namespace
 
 ShortcutFolderValue ShortcutFolderValueOf(ShortcutLocation location) {
@@ -50,6 +70,8 @@ std::string ShortcutFileName(std::string_view timerName) {
         if (!IsFileNameCharacter(c))
             c = ' ';
     }
+    if (NamesADevice(name))
+        name.insert(0, 1, '_');
     return name + ".lnk";
 }
 

@@ -33,7 +33,9 @@ ShortcutFolderValue ShortcutFolderValueOf(ShortcutLocation location);
 // characters) becomes a blank, so that the name never reaches into another
 // folder or makes the save fail. "Release 2.5 party" gives "Release 2.lnk",
 // "a/b:c" gives "a b c.lnk". Names that differ only in those characters share
-// one file name.
+// one file name. A name Windows would take for a device (CON, PRN, AUX, NUL,
+// COM0-COM9, LPT0-LPT9 in any case, also before a dot or trailing blanks) gets
+// an underscore in front: "con" gives "_con.lnk".
 std::string ShortcutFileName(std::string_view timerName);
 
 // The folder the link goes into. `folder` is the looked-up folder, or for

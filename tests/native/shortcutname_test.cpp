@@ -42,6 +42,23 @@ TEST(ShortcutFileName, CharactersAFileNameCannotHoldBecomeBlanks) {
     EXPECT_EQ(ShortcutFileName("a:b"), ShortcutFileName("a?b"));
 }
 
+// A file named after a device is the device: the shortcut would be "saved"
+// to it and nothing would appear.
+TEST(ShortcutFileName, NamesOfDevicesBecomeNamesOfFiles) {
+    for (const char* name : {"CON", "con", "Prn", "AUX", "nul", "COM0", "com9", "LPT1", "lpt0",
+                             "NUL.txt", "con.a.b", "AUX  ", "NUL..", "com1 .x"}) {
+        const std::string file = ShortcutFileName(name);
+        EXPECT_EQ(file.front(), '_') << name << " gives " << file;
+    }
+    EXPECT_EQ(ShortcutFileName("con"), "_con.lnk");
+    EXPECT_EQ(ShortcutFileName("NUL.txt"), "_NUL.lnk");
+    // Only the whole word before the first dot counts.
+    for (const char* name : {"CONSOLE", "Contest", "COM10", "LPT", "COMX", "nul x", "Null", "C:ON"}) {
+        EXPECT_NE(ShortcutFileName(name).front(), '_') << name;
+    }
+    EXPECT_EQ(ShortcutFileName("A.CON"), "A.lnk");
+}
+
 TEST(ShortcutFolder, ASubfolderGoesInsideTheWellKnownFolder) {
     EXPECT_EQ(ShortcutFolder(ShortcutLocation::Desktop, "C:\\Users\\a\\Desktop", ""),
               "C:\\Users\\a\\Desktop");
