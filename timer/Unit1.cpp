@@ -387,8 +387,18 @@ bool TForm1::CloseQuery() {
 }
 
 void TForm1::Broadcast(UINT message) {
-    // The atom is left for the receivers, which read the caption from it.
-    const ATOM atom = GlobalAddAtomW(base::Widen(Text()).c_str());
+    // The atom is left for the receivers, which read the timer's name from
+    // it: the name, not the caption, which shows the time while the window
+    // is minimized. An atom holds at most 255 characters; a longer name is
+    // cut there (never between the two halves of a surrogate pair) rather
+    // than sent as no atom at all.
+    std::wstring name = base::Widen(settings_.TimerName);
+    if (name.size() > 255) {
+        name.resize(255);
+        if (IS_HIGH_SURROGATE(name.back()))
+            name.pop_back();
+    }
+    const ATOM atom = GlobalAddAtomW(name.c_str());
     PostMessageW(HWND_BROADCAST, message, atom, 0);
 }
 

@@ -144,14 +144,35 @@ TEST(Closing, AskModeAsksAndNoKeepsTheTimerWhileYesStopsIt) {
     EXPECT_TRUE(timer.WaitForExit(10s));
 }
 
-TEST(Closing, CloseModeOneClosesAtOnceAndPosts) {
-    BroadcastListener listener;
-    Process timer = Process::Start(L"/q300 /cTea /x1");
-    HWND window = StartedWindow(timer);
-    ASSERT_TRUE(window);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(timer.WaitForExit(10s));
-    EXPECT_TRUE(listener.WaitFor(L"WM_TIMER_STOPPED", 5s));
+// The broadcast carries the timer's name in every state: a minimized timer
+// shows the time as its caption, and an atom holds at most 255 characters.
+TEST(Closing, CloseModeOneClosesAtOnceAndPostsTheName) {
+    std::wstring longName;
+    for (int i = 0; i < 300; ++i)
+        longName += wchar_t(L'a' + i % 26);
+    struct Case {
+        std::wstring name;
+        bool minimize;
+        std::wstring carried;
+    };
+    for (const Case& c : {Case{L"Tea", false, L"Tea"}, Case{L"Tea", true, L"Tea"},
+                          Case{longName, false, longName.substr(0, 255)}}) {
+        BroadcastListener listener;
+        Process timer = Process::Start(L"/q300 /u /x1 \"/c" + c.name + L"\"");
+        HWND window = StartedWindow(timer);
+        ASSERT_TRUE(window);
+        if (c.minimize) {
+            PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            listener.Pump(1500ms);
+            ASSERT_TRUE(IsIconic(window));
+            ASSERT_NE(WindowText(window), c.name);
+        }
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(timer.WaitForExit(10s));
+        std::wstring carried;
+        EXPECT_TRUE(listener.WaitFor(L"WM_TIMER_STOPPED", 5s, &carried));
+        EXPECT_EQ(carried, c.carried) << c.minimize;
+    }
 }
 
 TEST(Closing, CloseModeTwoRefusesButLogOffStillCloses) {
