@@ -7,4 +7,18 @@ namespace brevalo::os {
 // system refused, with the reason in the thread's last error.
 bool SetScreenSaverActive(bool active) noexcept;
 
+// Keeps the screen saver off and gives back only what it took: Hold switches
+// it off when it is on, and Release switches it on again only when Hold did,
+// so a screen saver the user had off stays off.
+class ScreenSaverHold {
+public:
+    void Hold() noexcept;
+    // False when switching the screen saver on again failed, with the reason
+    // in the thread's last error.
+    bool Release() noexcept;
+
+private:
+    bool taken_ = false;
+};
+
 } // namespace brevalo::os

@@ -3,7 +3,6 @@
 #include "Application.h"
 #include "Files.h"
 #include "Foreground.h"
-#include "ScreenSaver.h"
 #include "Sounds.h"
 #include "SyncThread.h"
 
@@ -38,7 +37,7 @@ void TCompletion::Run() {
         host_.RemoveRunValue();
     host_.BroadcastTimeUp();
     settings_.CloseMode = CloseMode::Ask;
-    os::SetScreenSaverActive(true);
+    host_.ReleaseScreenSaver();
     if (os::FileExists(settings_.ActionFile)) {
         try {
             host_.StartAction();

@@ -30,12 +30,14 @@ public:
     virtual void StartAction() = 0;
     // Closes the window through its close handling.
     virtual void CloseWindow() = 0;
+    // Switches the screen saver on again if the timer switched it off.
+    virtual void ReleaseScreenSaver() = 0;
 };
 
 // In order: the window is restored and brought forward (unless /i), the
 // completion sound starts, a worker asks for the flash, the Run value of /r
 // is removed, "WM_TIME_UP" goes out, closing no longer asks, the screen
-// saver is allowed again, the action starts, the flash (eight colour swaps
+// saver is given back as it was, the action starts, the flash (eight colour swaps
 // 450 ms apart) runs, and the window closes unless /v. An action that fails
 // is reported and the window stays open, finished, as the reminder.
 //

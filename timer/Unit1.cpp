@@ -91,7 +91,7 @@ void TForm1::AnnounceDigitFont() noexcept {
 
 void TForm1::FormCreate(std::optional<std::string> commandLine) {
     // The screen saver stays off while the timer counts.
-    os::SetScreenSaverActive(false);
+    screenSaver_.Hold();
     CreateTimerWindow();
     ReadWindowSettings();
     timeUpMessage_ = RegisterWindowMessageW(L"WM_TIME_UP");
@@ -119,7 +119,7 @@ void TForm1::FormCreate(std::optional<std::string> commandLine) {
         ShowWindow(Handle(), SW_SHOWMAXIMIZED);
 
     closeQueryAttached_ = true;
-    if (settings_.AllowScreenSaver && !os::SetScreenSaverActive(true))
+    if (settings_.AllowScreenSaver && !screenSaver_.Release())
         base::RaiseLastOsError();
 
     lastMouseMoveTick_ = TickSource();
@@ -584,7 +584,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         ThreadedTimer1.SetEnabled(false);
         ThreadedTimer2.SetEnabled(false);
-        os::SetScreenSaverActive(true);
+        screenSaver_.Release();
         WriteWindowSettings();
         break;
     }

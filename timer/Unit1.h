@@ -12,6 +12,7 @@
 #include "Label.h"
 #include "PopupMenu.h"
 #include "RunValue.h"
+#include "ScreenSaver.h"
 #include "TaskbarProgress.h"
 #include "ThdTimer.h"
 #include "TimerAccessible.h"
@@ -189,8 +190,11 @@ private:
     void BroadcastTimeUp() override { Broadcast(timeUpMessage_); }
     void InvertColours() override { Invert1Click(); }
     void StartAction() override;
+    void ReleaseScreenSaver() override { screenSaver_.Release(); }
 
     gui::Application& app_;
+    // Taken at creation, given back at the end or with /d.
+    os::ScreenSaverHold screenSaver_;
     TimerSettings settings_;
     ParseResult parseResult_ = ParseNoEndPoint;
     CountdownEngine engine_;

@@ -49,6 +49,28 @@ TEST(Completion, BroadcastsTheNameAndEndsTheProcess) {
     EXPECT_FALSE(WaitForMessageBox(timer.Id(), 100ms));
 }
 
+// The screen saver is off while a timer counts, and afterwards as it was
+// before: a timer does not turn on a screen saver the user had off.
+TEST(Completion, TheScreenSaverIsHeldOffWhileCountingAndThenLeftAsItWas) {
+    const auto active = [] {
+        BOOL on = FALSE;
+        SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &on, 0);
+        return on != FALSE;
+    };
+    for (const bool before : {true, false}) {
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, before, nullptr, 0));
+        ASSERT_EQ(active(), before);
+        BroadcastListener listener;
+        Process timer = Process::Start(L"/q2 /u /s0 /cTea");
+        ASSERT_TRUE(StartedWindow(timer));
+        EXPECT_FALSE(active()) << before;
+        ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
+        EXPECT_TRUE(timer.WaitForExit(15s));
+        EXPECT_EQ(active(), before);
+    }
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+}
+
 TEST(Completion, StayOpenKeepsTheWindowWhichThenClosesWithoutAQuestionEvenWhenClosingIsRefused) {
     BroadcastListener listener;
     Process timer = Process::Start(L"/q1 /cTea /v /x2");

@@ -35,6 +35,7 @@ public:
             throw std::runtime_error("The action could not be started");
     }
     void CloseWindow() override { log.push_back("close"); }
+    void ReleaseScreenSaver() override { log.push_back("screen saver"); }
 
     int Count(const std::string& entry) const {
         return int(std::count(log.begin(), log.end(), entry));
