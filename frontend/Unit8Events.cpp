@@ -46,17 +46,6 @@ int SoundOfRow(int row) {
     return row == 1 || row == 2 ? row : 0;
 }
 
-// The system folder with blanks trimmed and a backslash appended.
-std::string SystemFolder() {
-    wchar_t buffer[MAX_PATH]{};
-    GetSystemDirectoryW(buffer, MAX_PATH);
-    std::string folder = base::Narrow(buffer);
-    const auto first = folder.find_first_not_of(' ');
-    const auto last = folder.find_last_not_of(' ');
-    folder = first == std::string::npos ? std::string() : folder.substr(first, last - first + 1);
-    return folder + "\\";
-}
-
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of("\\/:");
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
@@ -266,7 +255,7 @@ void TForm8::Button2Click() {
 }
 
 void TForm8::FillAction(const std::string& program, const std::string& params) {
-    Edit6->SetText(SystemFolder() + program);
+    Edit6->SetText(os::SystemFolder() + program);
     Edit7->SetText(params);
 }
 

@@ -48,4 +48,14 @@ std::string TempFolder() {
     return Narrow(path);
 }
 
+std::string SystemFolder() {
+    wchar_t buffer[MAX_PATH + 1]{};
+    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH + 1);
+    std::wstring folder(buffer, length <= MAX_PATH ? length : 0);
+    const auto first = folder.find_first_not_of(L' ');
+    const auto last = folder.find_last_not_of(L' ');
+    folder = first == std::wstring::npos ? std::wstring() : folder.substr(first, last - first + 1);
+    return folder.empty() ? std::string() : Narrow(folder) + "\\";
+}
+
 } // namespace brevalo::os

@@ -13,5 +13,8 @@ bool DirectoryExists(const std::string& path);
 std::string ProgramPath();
 // The system's temporary folder, with a trailing backslash.
 std::string TempFolder();
+// The system folder (GetSystemDirectory), blanks trimmed, with a trailing
+// backslash.
+std::string SystemFolder();
 
 } // namespace brevalo::os

@@ -15,6 +15,7 @@
 #include "Locale.h"
 #include "MessageBox.h"
 #include "OsError.h"
+#include "ActionParameters.h"
 #include "ScreenSaver.h"
 #include "Settings.h"
 #include "ShellOpen.h"
@@ -418,10 +419,9 @@ void TForm1::WriteRunOnce() {
 }
 
 void TForm1::StartAction() {
-    // The parameters go to the action as one quoted argument.
     os::ShellOpen(Handle(), settings_.ActionVerb, settings_.ActionFile,
-                  settings_.ActionParams.empty() ? std::string()
-                                                 : "\"" + settings_.ActionParams + "\"");
+                  ActionParameterText(settings_.ActionFile, settings_.ActionParams,
+                                      os::SystemFolder()));
 }
 
 void TForm1::ShowAbout() {

@@ -392,21 +392,43 @@ TEST(Autorun, LogOffWritesARunOnceValueThatRestartsTheSameTimer) {
     EXPECT_NEAR(left, expected, 6.0) << base::Narrow(WindowText(again->hwnd));
 }
 
-TEST(Action, RunsAtCompletionWithTheParametersQuotedAsOneArgument) {
-    CommandLineRecord record(L"brevalo-action.txt");
+// An action gets its parameters as one quoted argument, except the system's
+// shutdown utility, which compares whole arguments: a stand-in put in its
+// place (Wine runs the file on disk when its overrides prefer it) records what a
+// ready-made "Restart" hands it.
+TEST(Action, RunsAtCompletionWithTheParametersQuotedAsOneArgumentButShutdownsAsTheyStand) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    BroadcastListener listener;
-    Process timer = Process::Start(L"/q1 /cTea \"/a" + std::wstring(self) + L"|-x ^a b^\"");
-    record.StopInheriting();
-    ASSERT_TRUE(StartedWindow(timer));
-    ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
-    EXPECT_TRUE(timer.WaitForExit(20s));
-    const std::wstring line = record.Wait(10s).value_or(L"");
-    ASSERT_FALSE(line.empty());
-    const std::wstring tail = L"\"-x \"a b\"\"";
-    ASSERT_GE(line.size(), tail.size());
-    EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << base::Narrow(line);
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring shutdown = std::wstring(system) + L"\\shutdown.exe";
+    const std::wstring saved = shutdown + L".brevalo-saved";
+    // Moved, not copied over: the prefix's files may be links shared with others.
+    ASSERT_TRUE(MoveFileExW(shutdown.c_str(), saved.c_str(), MOVEFILE_REPLACE_EXISTING));
+    ASSERT_TRUE(CopyFileW(self, shutdown.c_str(), FALSE));
+    const wchar_t* overrides = L"Software\\Wine\\DllOverrides";
+    const wchar_t native[] = L"native";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, overrides, L"shutdown.exe", REG_SZ, native,
+                              sizeof native),
+              ERROR_SUCCESS);
+    struct Case {
+        std::wstring program, params, tail;
+    };
+    for (const Case& c : {Case{self, L"-x ^a b^", L" \"-x \"a b\"\""},
+                          Case{shutdown, L"/r /t 1", L" /r /t 1"}}) {
+        CommandLineRecord record(L"brevalo-action.txt");
+        BroadcastListener listener;
+        Process timer = Process::Start(L"/q1 /u /cTea \"/a" + c.program + L"|" + c.params + L"\"");
+        record.StopInheriting();
+        ASSERT_TRUE(StartedWindow(timer));
+        ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
+        EXPECT_TRUE(timer.WaitForExit(20s));
+        const std::wstring line = record.Wait(10s).value_or(L"");
+        ASSERT_GE(line.size(), c.tail.size()) << base::Narrow(c.program);
+        EXPECT_EQ(line.substr(line.size() - c.tail.size()), c.tail) << base::Narrow(line);
+    }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, overrides, L"shutdown.exe");
+    EXPECT_TRUE(MoveFileExW(saved.c_str(), shutdown.c_str(), MOVEFILE_REPLACE_EXISTING));
 }
 
 TEST(ClockChange, ARelativeTimerAsksAndNoResumesWhileCancelCloses) {
