@@ -6,6 +6,8 @@
 #include "Sounds.h"
 #include "SyncThread.h"
 
+#include <stdexcept>
+
 namespace brevalo {
 
 // The worker that asks for the flash. It holds the sequence weakly: a timer
@@ -38,8 +40,13 @@ void TCompletion::Run() {
     host_.BroadcastTimeUp();
     settings_.CloseMode = CloseMode::Ask;
     host_.ReleaseScreenSaver();
-    if (os::FileExists(settings_.ActionFile)) {
+    if (!settings_.ActionFile.empty()) {
         try {
+            // A file that has gone since the timer started is an action that
+            // did not happen, as much as one the shell refused.
+            if (!os::FileExists(settings_.ActionFile))
+                throw std::runtime_error("Action file " + settings_.ActionFile +
+                                         " cannot be found.");
             host_.StartAction();
         } catch (...) {
             // The user must learn that the action did not start; the window

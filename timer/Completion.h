@@ -37,9 +37,10 @@ public:
 // In order: the window is restored and brought forward (unless /i), the
 // completion sound starts, a worker asks for the flash, the Run value of /r
 // is removed, "WM_TIME_UP" goes out, closing no longer asks, the screen
-// saver is given back as it was, the action starts, the flash (eight colour swaps
-// 450 ms apart) runs, and the window closes unless /v. An action that fails
-// is reported and the window stays open, finished, as the reminder.
+// saver is given back as it was, the action starts, the flash (eight colour
+// swaps 450 ms apart) runs, and the window closes unless /v. An action that
+// fails, or whose file has gone, is reported and the window stays open,
+// finished, as the reminder.
 //
 // The flash is asked for by a worker so that it runs between two messages of
 // the window's thread, but never before the sequence has reached its wait:

@@ -110,16 +110,27 @@ TEST_F(CompletionTest, AFailedActionIsReportedAndTheWindowStays) {
     EXPECT_EQ(host.Count("close"), 0);
     EXPECT_EQ(host.Count("remove run value"), 0); // only with /r
 
-    // With /v and no action file there is nothing to start and no closing.
-    RecordingHost second;
-    settings.ActionFile = "C:\\no such file.exe";
-    settings.KeepOpenWhenDone = true;
-    const auto completion =
-        std::make_shared<TCompletion>(second, settings, gui::Application::Instance());
-    completion->Run();
-    EXPECT_EQ(second.Count("action"), 0);
-    EXPECT_EQ(second.Count("close"), 0);
-    EXPECT_EQ(second.Count("broadcast"), 1);
+    // An action file that vanished since the start fails the same way; an
+    // action turned off from the menu (no file) is no action at all.
+    struct Case {
+        const char* file;
+        bool fails;
+    };
+    for (const Case c : {Case{"C:\\no such file.exe", true}, Case{"", false}}) {
+        RecordingHost second;
+        errors.clear();
+        settings.ActionFile = c.file;
+        const auto completion =
+            std::make_shared<TCompletion>(second, settings, gui::Application::Instance());
+        completion->Run();
+        EXPECT_EQ(second.Count("action"), 0);
+        EXPECT_EQ(second.Count("broadcast"), 1);
+        EXPECT_EQ(second.Count("close"), c.fails ? 0 : 1) << c.file;
+        ASSERT_EQ(errors.size(), c.fails ? 1u : 0u) << c.file;
+        if (c.fails) {
+            EXPECT_EQ(errors[0], "Action file C:\\no such file.exe cannot be found.");
+        }
+    }
 }
 
 } // namespace
