@@ -13,15 +13,17 @@ namespace {
 // left by a killed timer or by a log-off is free to be taken up again.
 class Win32RunValueNames : public RunValueNames {
 public:
-    explicit Win32RunValueNames(RegistryRoot root)
-        : root_(root), key_(OpenOrCreateKey(RootKey(root), RunKey)) {}
+    Win32RunValueNames(RegistryRoot root, AutorunList list)
+        : root_(root), list_(list),
+          key_(OpenOrCreateKey(RootKey(root), list == AutorunList::Run ? RunKey : RunOnceKey)) {}
 
     std::optional<std::string> ExistingData(const std::string& name) override {
         return ReadStringValue(key_.Get(), name);
     }
 
     bool Claim(const std::string& name) override {
-        std::wstring object = L"Brevalo Run value ";
+        std::wstring object =
+            list_ == AutorunList::Run ? L"Brevalo Run value " : L"Brevalo RunOnce value ";
         object += root_ == RegistryRoot::LocalMachine ? L"HKLM " : L"HKCU ";
         object += base::Widen(name);
         // Kernel object names hold no backslash but the namespace's own.
@@ -48,28 +50,32 @@ public:
 
 private:
     RegistryRoot root_;
+    AutorunList list_;
     base::RegKey key_;
     base::KernelHandle claim_;
 };
 
 } // namespace
 
-RunValue::RunValue(RegistryRoot root, const std::string& endText, const std::string& data)
-    : root_(root), data_(data) {
-    Win32RunValueNames names(root);
+RunValue::RunValue(RegistryRoot root, const std::string& endText, const std::string& data,
+                   AutorunList list)
+    : root_(root), key_(list == AutorunList::Run ? RunKey : RunOnceKey), data_(data) {
+    Win32RunValueNames names(root, list);
     name_ = ChooseRunValueName(endText, data, names);
     claim_ = names.TakeClaim();
 }
 
 void RunValue::Write() {
-    WriteRunValue(root_, name_, data_);
+    base::RegKey key = OpenOrCreateKey(RootKey(root_), key_);
+    WriteStringValue(key.Get(), name_, data_);
     written_ = true;
 }
 
 void RunValue::Remove() {
     if (!written_)
         return;
-    RemoveRunValue(root_, name_);
+    base::RegKey key = OpenOrCreateKey(RootKey(root_), key_);
+    DeleteValueIfPresent(key.Get(), name_);
     written_ = false;
 }
 

@@ -11,12 +11,19 @@
 
 namespace brevalo::os {
 
+// The autorun list a value is in: Run, which starts the timer at every
+// log-on until the timer removes it, or RunOnce, which the system empties as
+// it starts the timer once (a timer interrupted by a log-off).
+enum class AutorunList { Run, RunOnce };
+
 class RunValue {
 public:
     // Chooses and claims the name for a timer ending at `endText` whose
-    // restart command line is `data`, under `root`'s Run key (ChooseRunValueName).
-    // Throws OsError when the key cannot be read.
-    RunValue(RegistryRoot root, const std::string& endText, const std::string& data);
+    // restart command line is `data`, in `root`'s `list` (ChooseRunValueName:
+    // the names of both lists follow one rule, so timers ending in the same
+    // second never share one). Throws OsError when the key cannot be read.
+    RunValue(RegistryRoot root, const std::string& endText, const std::string& data,
+             AutorunList list = AutorunList::Run);
     RunValue(RunValue&&) = default;
     RunValue& operator=(RunValue&&) = default;
 
@@ -32,6 +39,7 @@ public:
 
 private:
     RegistryRoot root_;
+    const char* key_;
     std::string data_;
     std::string name_;
     base::KernelHandle claim_;

@@ -121,9 +121,4 @@ void RemoveRunValue(RegistryRoot root, const std::string& name) {
     DeleteValueIfPresent(key.Get(), name);
 }
 
-void WriteRunOnceValue(const std::string& name, const std::string& data) {
-    base::RegKey key = OpenOrCreateKey(HKEY_CURRENT_USER, RunOnceKey);
-    WriteStringValue(key.Get(), name, data);
-}
-
 } // namespace brevalo::os

@@ -41,7 +41,5 @@ public:
 void WriteRunValue(RegistryRoot root, const std::string& name, const std::string& data);
 std::optional<std::string> ReadRunValue(RegistryRoot root, const std::string& name);
 void RemoveRunValue(RegistryRoot root, const std::string& name);
-// The current user's RunOnce value of a timer interrupted by a log-off.
-void WriteRunOnceValue(const std::string& name, const std::string& data);
 
 } // namespace brevalo::os

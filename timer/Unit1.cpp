@@ -414,8 +414,14 @@ void TForm1::RemoveRunValue() {
 }
 
 void TForm1::WriteRunOnce() {
-    os::WriteRunOnceValue(DateTimeToText(settings_.EndTime, os::UserFormatSettings()),
-                          settings_.RestartCommandLine);
+    // Named as Run values are, so that timers ending in the same second keep
+    // a value each; the claim on the name lasts as long as the process.
+    if (runOnce_)
+        return;
+    runOnce_.emplace(RegistryRoot::CurrentUser,
+                     DateTimeToText(settings_.EndTime, os::UserFormatSettings()),
+                     settings_.RestartCommandLine, os::AutorunList::RunOnce);
+    runOnce_->Write();
 }
 
 void TForm1::StartAction() {
@@ -605,7 +611,9 @@ void TForm1::SessionEnded(bool ending) {
     if (ending) {
         sessionEnding_ = true;
         closeQueryAttached_ = false;
-        if (settings_.ResumeOnceAfterLogoff && !engine_.Finished())
+        // Only a timer that counts comes back: a line that could not be
+        // parsed would bring its error back at every log-on.
+        if (settings_.ResumeOnceAfterLogoff && parseResult_ == ParseOk && !engine_.Finished())
             WriteRunOnce();
     } else if (sessionQueried_) {
         closeQueryAttached_ = closeQueryBeforeSession_;

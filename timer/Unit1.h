@@ -211,6 +211,8 @@ private:
     // completion and closing remove that value (and no other timer's) even
     // after a pause has moved the end time.
     std::optional<os::RunValue> runValue_;
+    // The RunOnce value written when a log-off interrupts the count.
+    std::optional<os::RunValue> runOnce_;
     // Log-off and shutdown: a query was answered and its outcome is not yet
     // known; the close handling as it was before the query; the session ends.
     bool sessionQueried_ = false;

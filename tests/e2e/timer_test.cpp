@@ -30,6 +30,35 @@ HWND StartedWindow(const Process& timer) {
     return window ? window->hwnd : nullptr;
 }
 
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindTimerWindow(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t name[32]{};
+    GetClassNameW(hwnd, name, 32);
+    if (pid != search->processId || std::wstring(name) != L"TForm1")
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// The timer window of a process, shown or not (a timer whose line did not
+// parse keeps its window hidden behind the error).
+HWND AnyTimerWindow(const Process& timer) {
+    WindowSearch search{timer.Id(), nullptr};
+    for (int i = 0; i < 100 && !search.found; ++i) {
+        EnumWindows(FindTimerWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            Sleep(100);
+    }
+    return search.found;
+}
+
 // A log-off as the system runs it: the query, which the timer never holds up,
 // then the end, which says whether the session really ends.
 void LogOff(HWND window, bool sessionEnds) {
@@ -390,6 +419,34 @@ TEST(Autorun, LogOffWritesARunOnceValueThatRestartsTheSameTimer) {
     const double left = CaptionSeconds(again->hwnd);
     const double expected = (*end - now) * 86400.0 - 2.5;
     EXPECT_NEAR(left, expected, 6.0) << base::Narrow(WindowText(again->hwnd));
+}
+
+// At a log-off only a timer that counts leaves a RunOnce value (a line that
+// did not parse would bring its error back at every log-on), and timers that
+// end in the same second keep one value each.
+TEST(Autorun, LogOffWritesARunOnceValueForEachCountingTimerAlone) {
+    const std::wstring end =
+        base::Widen(DateTimeToText(LocalNow(120), os::UserFormatSettings()));
+    Process a = Process::Start(L"/cA \"/t" + end + L"\" /u");
+    Process b = Process::Start(L"/cB \"/t" + end + L"\" /u");
+    Process broken = Process::Start(L"/tjunk /cBroken /u");
+    HWND windowA = StartedWindow(a);
+    HWND windowB = StartedWindow(b);
+    ASSERT_TRUE(windowA && windowB);
+    ASSERT_TRUE(WaitForMessageBox(broken.Id()));
+    HWND brokenWindow = AnyTimerWindow(broken);
+    ASSERT_TRUE(brokenWindow);
+    for (HWND window : {brokenWindow, windowA, windowB})
+        LogOff(window, true);
+    const auto values = StringValues(HKEY_CURRENT_USER, RunOnceKeyPath);
+    std::map<std::wstring, std::wstring> byName(values.begin(), values.end());
+    EXPECT_EQ(values.size(), 2u);
+    EXPECT_NE(byName[end].find(L"/cA"), std::wstring::npos) << base::Narrow(byName[end]);
+    EXPECT_NE(byName[end + L" (2)"].find(L"/cB"), std::wstring::npos);
+    for (const auto& [name, data] : values)
+        EXPECT_EQ(data.find(L"junk"), std::wstring::npos) << base::Narrow(data);
+    for (Process* p : {&a, &b, &broken})
+        p->Terminate();
 }
 
 // An action gets its parameters as one quoted argument, except the system's
