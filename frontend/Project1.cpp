@@ -3,6 +3,7 @@
 #include "AdvancedMode.h"
 #include "Application.h"
 #include "CommandLine.h"
+#include "Library.h"
 #include "OsError.h"
 #include "SettingsStore.h"
 #include "Strings.h"
@@ -59,6 +60,7 @@ int RunFrontEnd(gui::Application& app) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    base::RestrictLibrarySearch();
     gui::Application& app = gui::Application::Instance();
     try {
         // The timer window has no common controls: it neither registers

@@ -329,7 +329,7 @@ HRESULT GiveAccessibleText(const std::string& text, BSTR* out) {
 const OleaccFunctions& Oleacc() noexcept {
     static const OleaccFunctions functions = [] {
         OleaccFunctions f;
-        const HMODULE module = LoadLibraryW(L"oleacc.dll");
+        const HMODULE module = base::LoadSystemLibrary(L"oleacc.dll");
         base::LoadFunction(module, "CreateStdAccessibleObject", f.createStandard);
         base::LoadFunction(module, "LresultFromObject", f.lresultFromObject);
         return f;

@@ -33,7 +33,7 @@ struct WinInet {
 const WinInet& Internet() noexcept {
     static const WinInet functions = [] {
         WinInet f;
-        if (HMODULE module = LoadLibraryW(L"wininet.dll")) {
+        if (HMODULE module = base::LoadSystemLibrary(L"wininet.dll")) {
             base::LoadFunction(module, "InternetOpenW", f.open);
             base::LoadFunction(module, "InternetOpenUrlW", f.openUrl);
             base::LoadFunction(module, "InternetReadFile", f.read);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace brevalo::e2e {
@@ -113,6 +114,51 @@ TEST(Hardening, NamesOfAHundredAndOfAHundredAndOneCharactersArriveWhole) {
         EXPECT_EQ(received, name);
         EXPECT_TRUE(timer.WaitForExit(15s));
     }
+}
+
+// System DLLs come from the system folder only: DLLs of their names put
+// beside a copy of the program (Wine told to prefer a DLL found on disk, as
+// Windows does for these) are not loaded, by the delay-loaded sound, the
+// update check or the screen-reader interface.
+TEST(Hardening, DllsPlantedBesideTheProgramAreNotLoaded) {
+    const std::wstring folder = TempFile(L"planted");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"\\Brevalo.exe";
+    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), program.c_str(), FALSE));
+    const std::wstring bin = ProgramPath().substr(0, ProgramPath().find_last_of(L'\\') + 1);
+    const wchar_t* overrides = L"Software\\Wine\\DllOverrides";
+    const wchar_t preferDisk[] = L"native,builtin";
+    for (const wchar_t* dll : {L"winmm", L"wininet", L"oleacc"}) {
+        ASSERT_TRUE(CopyFileW((bin + L"planted.dll").c_str(), (folder + L"\\" + dll + L".dll").c_str(),
+                              FALSE));
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, overrides, dll, REG_SZ, preferDisk,
+                                  sizeof preferDisk),
+                  ERROR_SUCCESS);
+    }
+    const std::wstring record = TempFile(L"planted.txt");
+    DeleteFileW(record.c_str());
+    SetEnvironmentVariableW(L"BREVALO_E2E_PLANTED", record.c_str());
+    // A stand-in that is loaded writes the record; check that it can.
+    const HMODULE probe = LoadLibraryW((folder + L"\\winmm.dll").c_str());
+    ASSERT_TRUE(probe);
+    FreeLibrary(probe);
+    ASSERT_NE(GetFileAttributesW(record.c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileW(record.c_str());
+
+    SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", L"http://127.0.0.1:9");
+    BroadcastListener listener;
+    Process timer = Process::StartCommandLine(L"\"" + program + L"\" /q2 /cTea");
+    const auto window = WaitForWindow(timer.Id(), IsTimerWindow);
+    ASSERT_TRUE(window);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window->hwnd, WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
+    EXPECT_TRUE(timer.WaitForExit(15s));
+    SetEnvironmentVariableW(L"BREVALO_VENDOR_URL", nullptr);
+    SetEnvironmentVariableW(L"BREVALO_E2E_PLANTED", nullptr);
+    std::ifstream in(record.c_str(), std::ios::binary);
+    const std::string loaded((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_TRUE(loaded.empty()) << "a planted DLL was loaded";
 }
 
 TEST(Hardening, AnActionPathWithBlanksRunsAndAMissingOneIsNamedWhole) {
