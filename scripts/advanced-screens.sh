@@ -7,14 +7,39 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 out=${2:-$build/screens}
 mkdir -p "$out"
-stages=$(mktemp -d)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# The stage files and the run's log live in a folder of the build tree that
+# goes on every exit, as does a run still going.
+mkdir -p "$build/tmp"
+work=$(mktemp -d "$build/tmp/screens.XXXXXX")
+stages=$work/stages
+mkdir "$stages"
+runner=""
+cleanup() {
+    if [ -n "$runner" ] && kill -0 "$runner" 2>/dev/null; then
+        kill "$runner" 2>/dev/null || true
+        wait "$runner" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
 cd "$build"
 BREVALO_SHOT_DIR="Z:${stages//\//\\}" BREVALO_FRESH_PREFIX=screens BREVALO_WINE_TIMEOUT=90 \
     "$here/wine-run.sh" bin/advanced_dialogs_test.exe --gtest_also_run_disabled_tests \
-    --gtest_filter='*Showcase*' >"$stages.log" 2>&1 &
+    --gtest_filter='*Showcase*' >"$work/run.log" 2>&1 &
 runner=$!
-display=":$(cat "$build/wine/xvfb.display" 2>/dev/null || echo 0)"
+# The run starts the tree's X server and writes its number; wait for it.
+for _ in $(seq 1 600); do
+    [ -s "$build/wine/xvfb.display" ] && break
+    kill -0 "$runner" 2>/dev/null || break
+    sleep 0.1
+done
+if [ ! -s "$build/wine/xvfb.display" ]; then
+    echo "advanced-screens: the run started no display" >&2
+    tail -5 "$work/run.log" >&2
+    exit 1
+fi
+display=":$(cat "$build/wine/xvfb.display")"
 taken=0
 while kill -0 "$runner" 2>/dev/null && [ $taken -lt 5 ]; do
     for stage in "$stages"/*; do
@@ -29,4 +54,4 @@ while kill -0 "$runner" 2>/dev/null && [ $taken -lt 5 ]; do
     sleep 0.2
 done
 wait "$runner" || true
-rm -rf "$stages" "$stages.log"
+runner=""

@@ -41,7 +41,7 @@ shot() {
         wineserver -k </dev/null >/dev/null 2>&1 || true
         wineserver -w </dev/null >/dev/null 2>&1 || true
         wait "$program" 2>/dev/null || true
-        rm -rf "$WINEPREFIX"
+        wine_env_remove "$WINEPREFIX"
     )
     echo "$out/$dpi/$name.png"
 }

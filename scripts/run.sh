@@ -26,6 +26,17 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${BREVALO_HEADLESS:-}" ]; then
     exec wine "$exe" "$@"
 fi
 
+# Whatever step fails, the program, its Wine servers and the private X
+# server go when this script does.
+pid=""
+stop() {
+    [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
+    # Only the prefix this script chose: without one, wineserver would
+    # pick the user's own.
+    [ -z "${WINEPREFIX:-}" ] || wineserver -k >/dev/null 2>&1 || true
+    bash "$top/scripts/wine-stop.sh" "$BREVALO_WINE_ROOT"
+}
+trap stop EXIT
 wine_env_prepare "$BREVALO_WINE_ROOT"
 wine_env_display "$BREVALO_WINE_ROOT"
 wine_env_prefix "$BREVALO_WINE_ROOT"
@@ -35,7 +46,4 @@ sleep "${BREVALO_RUN_SECONDS:-6}"
 mkdir -p "$top/build/screenshots"
 shot=$top/build/screenshots/brevalo-$(date +%Y%m%d-%H%M%S).png
 import -display "$DISPLAY" -window root "$shot"
-kill "$pid" 2>/dev/null || true
-wineserver -k >/dev/null 2>&1 || true
-bash "$top/scripts/wine-stop.sh" "$BREVALO_WINE_ROOT"
 echo "$shot"

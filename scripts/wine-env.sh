@@ -128,6 +128,28 @@ wine_env_use() {
     export WINEARCH=$arch
 }
 
+# Every folder these scripts make under the root carries this marker, and only
+# a folder that carries it is ever deleted: a root named by the caller may
+# hold anything else.
+wine_env_mark() {
+    : >"$1/.brevalo-made"
+}
+
+# Deletes a folder these scripts made (see wine_env_mark); refuses any other.
+wine_env_remove() {
+    local dir=$1
+    [ -e "$dir" ] || return 0
+    [ -f "$dir/.brevalo-made" ] || wine_env_die "refusing to delete $dir: these scripts did not make it"
+    rm -rf -- "$dir"
+}
+
+# A prefix name is a plain file name: no folder part, not "." or "..".
+wine_env_check_name() {
+    case $1 in
+    '' | . | .. | *[!A-Za-z0-9._-]*) wine_env_die "not a plain prefix name: '$1'" ;;
+    esac
+}
+
 # The last lines of a log, on one line each after the reason.
 wine_env_fail_with_log() {
     local reason=$1 log=$2
@@ -176,8 +198,9 @@ wine_env_template() {
     local root=$1 template=$1/template log=$1/template.log
     [ -f "$template/.ready" ] && [ "$(cat "$template/.ready")" = "$WINEARCH" ] && return
     WINEPREFIX=$template wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
-    rm -rf "$template"
+    wine_env_remove "$template"
     mkdir -p "$template"
+    wine_env_mark "$template"
     : >"$log"
     local rc=0
     WINEPREFIX=$template timeout -k 5 "${BREVALO_WINEBOOT_TIMEOUT:-180}" wineboot -i \
@@ -196,7 +219,7 @@ wine_env_template() {
     fi
     if [ $rc -ne 0 ]; then
         WINEPREFIX=$template wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
-        rm -rf "$template"
+        wine_env_remove "$template"
         wine_env_fail_with_log "cannot make the $WINEARCH prefix: wineboot with $WINELOADER failed (exit $rc)" "$log"
     fi
     if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
@@ -211,6 +234,7 @@ wine_env_template() {
 clone_prefix() {
     local from=$1 to=$2 hive
     cp -al "$from" "$to"
+    wine_env_mark "$to"
     for hive in "$from"/*.reg; do
         cp --remove-destination "$hive" "$to/$(basename "$hive")"
     done
@@ -227,16 +251,17 @@ wine_env_prefix() {
         BREVALO_AUTO_PREFIX=1
     fi
     if [ -n "$name" ]; then
+        wine_env_check_name "$name"
         local prefix="$root/runs/$name"
         WINEPREFIX=$prefix wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
         WINEPREFIX=$prefix wineserver -w </dev/null >/dev/null 2>&1 9>&- || true
-        rm -rf "$prefix"
+        wine_env_remove "$prefix"
         mkdir -p "$root/runs"
         clone_prefix "$root/template" "$prefix"
         export WINEPREFIX=$prefix
     else
         if [ ! -f "$root/shared/.ready" ]; then
-            rm -rf "$root/shared"
+            wine_env_remove "$root/shared"
             clone_prefix "$root/template" "$root/shared"
             touch "$root/shared/.ready"
         fi

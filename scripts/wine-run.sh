@@ -57,7 +57,7 @@ if [ -n "${BREVALO_FRESH_PREFIX:-}" ]; then
     wineserver -w </dev/null >/dev/null 2>&1 || true
     # A prefix made for this run alone is of no further use.
     if [ -n "${BREVALO_AUTO_PREFIX:-}" ] && [ -z "${BREVALO_KEEP_PREFIX:-}" ]; then
-        rm -rf "$WINEPREFIX"
+        wine_env_remove "$WINEPREFIX"
     fi
 fi
 if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then
