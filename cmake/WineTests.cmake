@@ -13,13 +13,15 @@ include(GoogleTest)
 add_compile_options(-Wno-missing-field-initializers)
 add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# brevalo_wine_test(<target> [FRESH_PREFIX] [TIMEOUT s] [LABEL name] [DPI n])
+# brevalo_wine_test(<target> [FRESH_PREFIX] [SERIAL] [TIMEOUT s] [LABEL name] [DPI n])
 #   Registers every test of a GoogleTest program. With FRESH_PREFIX each test
 #   runs in its own copy of the template Wine prefix (clean registry and files).
 #   With DPI the screen has that many pixels per inch (each test then runs in
 #   a fresh prefix). The options travel as arguments of the target's emulator.
+#   With SERIAL no other test runs at the same time (for what the display
+#   shares between programs).
 function(brevalo_wine_test target)
-    cmake_parse_arguments(ARG "FRESH_PREFIX" "TIMEOUT;LABEL;DPI" "" ${ARGN})
+    cmake_parse_arguments(ARG "FRESH_PREFIX;SERIAL" "TIMEOUT;LABEL;DPI" "" ${ARGN})
     if(NOT ARG_LABEL)
         set(ARG_LABEL windows)
     endif()
@@ -34,8 +36,12 @@ function(brevalo_wine_test target)
         list(APPEND emulator --dpi=${ARG_DPI})
     endif()
     set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR "${emulator}")
+    set(serial)
+    if(ARG_SERIAL)
+        set(serial RUN_SERIAL TRUE)
+    endif()
     gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
-        PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS ${ARG_LABEL})
+        PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS ${ARG_LABEL} ${serial})
 endfunction()

@@ -31,6 +31,8 @@ int RunTimer(gui::Application& app) {
     } catch (...) {
         app.HandleException(std::current_exception());
     }
+    // After the parse error has been shown.
+    form->ForgetUnparsableLine();
     if (!form->Handle())
         return 1;
     SetWindowPos(form->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

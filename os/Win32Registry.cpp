@@ -3,6 +3,9 @@
 #include "OsError.h"
 #include "Strings.h"
 
+#include <iterator>
+#include <vector>
+
 namespace brevalo::os {
 
 using base::Narrow;
@@ -119,6 +122,28 @@ std::optional<std::string> ReadRunValue(RegistryRoot root, const std::string& na
 void RemoveRunValue(RegistryRoot root, const std::string& name) {
     base::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
     DeleteValueIfPresent(key.Get(), name);
+}
+
+void RemoveRunValuesHolding(RegistryRoot root, const std::string& data) {
+    base::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
+    // The names first, then the deletions: deleting while enumerating
+    // would skip values.
+    std::vector<std::string> names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[16384];
+        DWORD length = DWORD(std::size(name));
+        const LSTATUS status =
+            RegEnumValueW(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS)
+            break;
+        if (status != ERROR_SUCCESS)
+            throw OsError(DWORD(status));
+        names.push_back(Narrow(std::wstring_view(name, length)));
+    }
+    for (const std::string& name : names) {
+        if (ReadStringValue(key.Get(), name) == data)
+            DeleteValueIfPresent(key.Get(), name);
+    }
 }
 
 } // namespace brevalo::os

@@ -41,5 +41,7 @@ public:
 void WriteRunValue(RegistryRoot root, const std::string& name, const std::string& data);
 std::optional<std::string> ReadRunValue(RegistryRoot root, const std::string& name);
 void RemoveRunValue(RegistryRoot root, const std::string& name);
+// Deletes every Run value under `root` whose data is `data`; throws OsError.
+void RemoveRunValuesHolding(RegistryRoot root, const std::string& data);
 
 } // namespace brevalo::os

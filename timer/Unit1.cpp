@@ -175,6 +175,7 @@ void TForm1::SetUpDigits() {
 
 void TForm1::ParseArguments(const std::optional<std::string>& commandLine, FormatSettings formats) {
     std::string raw = commandLine ? *commandLine : base::Narrow(GetCommandLineW());
+    rawCommandLine_ = raw;
     std::vector<std::string> args = SplitCommandLine(raw);
     if (!args.empty())
         args[0] = os::ProgramPath();
@@ -209,6 +210,21 @@ void TForm1::ApplyParseEffects(const ParseEffects& effects) {
             runValue_->Write();
         } catch (...) {
             app_.HandleException(std::current_exception());
+        }
+    }
+}
+
+void TForm1::ForgetUnparsableLine() noexcept {
+    if (parseResult_ == ParseOk || rawCommandLine_.empty())
+        return;
+    // A Run value that holds this very line started this timer: the line no
+    // longer parses (its action file has gone, say), so the value would only
+    // bring the error back at every log-on. The machine-wide value goes
+    // where this user may delete it.
+    for (const RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
+        try {
+            os::RemoveRunValuesHolding(root, rawCommandLine_);
+        } catch (...) {
         }
     }
 }

@@ -52,6 +52,10 @@ public:
     // 4, unless /m) is thrown after the window exists; the window then stays,
     // shows "00:00:00" and never counts.
     void FormCreate(std::optional<std::string> commandLine = std::nullopt);
+    // Once a parse error has been shown: removes the Run values (the current
+    // user's and, where allowed, the machine's) whose data is this timer's
+    // own command line, so a line that stopped parsing does not come back.
+    void ForgetUnparsableLine() noexcept;
 
     // The clock the window counts with; the system's unless replaced before
     // FormCreate (tests count with a clock of their own).
@@ -202,6 +206,8 @@ private:
     // The idle handler that announces the digit font this timer installed.
     int fontAnnouncement_ = 0;
     std::string timeSeparator_ = ":";
+    // The command line as parsed.
+    std::string rawCommandLine_;
     std::uint32_t lastMouseMoveTick_ = 0;
     std::int32_t cursorCounter_ = 0;
     bool closeQueryAttached_ = false;

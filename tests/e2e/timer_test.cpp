@@ -78,28 +78,6 @@ TEST(Completion, BroadcastsTheNameAndEndsTheProcess) {
     EXPECT_FALSE(WaitForMessageBox(timer.Id(), 100ms));
 }
 
-// The screen saver is off while a timer counts, and afterwards as it was
-// before: a timer does not turn on a screen saver the user had off.
-TEST(Completion, TheScreenSaverIsHeldOffWhileCountingAndThenLeftAsItWas) {
-    const auto active = [] {
-        BOOL on = FALSE;
-        SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &on, 0);
-        return on != FALSE;
-    };
-    for (const bool before : {true, false}) {
-        ASSERT_TRUE(SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, before, nullptr, 0));
-        ASSERT_EQ(active(), before);
-        BroadcastListener listener;
-        Process timer = Process::Start(L"/q2 /u /s0 /cTea");
-        ASSERT_TRUE(StartedWindow(timer));
-        EXPECT_FALSE(active()) << before;
-        ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
-        EXPECT_TRUE(timer.WaitForExit(15s));
-        EXPECT_EQ(active(), before);
-    }
-    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
-}
-
 TEST(Completion, StayOpenKeepsTheWindowWhichThenClosesWithoutAQuestionEvenWhenClosingIsRefused) {
     BroadcastListener listener;
     Process timer = Process::Start(L"/q1 /cTea /v /x2");
@@ -447,6 +425,36 @@ TEST(Autorun, LogOffWritesARunOnceValueForEachCountingTimerAlone) {
         EXPECT_EQ(data.find(L"junk"), std::wstring::npos) << base::Narrow(data);
     for (Process* p : {&a, &b, &broken})
         p->Terminate();
+}
+
+// A Run value whose line no longer parses (its action file has gone) is
+// removed by the timer it starts, once the error has been shown; another
+// value stays.
+TEST(Autorun, ARunValueWhoseLineNoLongerParsesIsRemovedAfterItsError) {
+    const std::wstring line = L"\"" + ProgramPath() + L"\" /r /q300 /u \"/aC:\\gone.exe\"";
+    const std::wstring other = line + L" /cOther";
+    for (const auto& [name, data] : {std::pair{L"12/31/2026 1:00:00 PM", line},
+                                     std::pair{L"12/31/2026 1:00:00 PM (2)", other}}) {
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, RunKeyPath.c_str(), name, REG_SZ, data.c_str(),
+                                  DWORD((data.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    Process timer = Process::StartCommandLine(line);
+    auto box = WaitForMessageBox(timer.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box->hwnd), L"Action file C:\\gone.exe cannot be found.");
+    EXPECT_EQ(StringValues(HKEY_CURRENT_USER, RunKeyPath).size(), 2u) << "removed before the error";
+    ASSERT_TRUE(ClickButton(box->hwnd, L"OK"));
+    std::vector<std::pair<std::wstring, std::wstring>> left;
+    for (int i = 0; i < 50; ++i) {
+        left = StringValues(HKEY_CURRENT_USER, RunKeyPath);
+        if (left.size() < 2)
+            break;
+        Sleep(100);
+    }
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].second, other);
+    timer.Terminate();
 }
 
 // An action gets its parameters as one quoted argument, except the system's

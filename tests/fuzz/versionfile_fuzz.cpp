@@ -61,12 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 (number && *number > brevalo::kOwnUpdateNumber),
             "an update is announced exactly for a newer number");
 
-    const std::size_t end = head.find_first_of("\r\n");
+    // A byte-order mark before the line and blanks or tabs after the number
+    // are not part of it.
+    std::string_view body = head;
+    if (body.substr(0, 3) == "\xEF\xBB\xBF") {
+        body.remove_prefix(3);
+    }
+    const std::size_t end = body.find_first_of("\r\n");
     if (end == std::string_view::npos && !complete) {
         Require(!number, "a first line cut off by the head is not read");
         return 0;
     }
-    const std::string_view line = head.substr(0, end);
+    std::string_view line = body.substr(0, end);
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
+        line.remove_suffix(1);
+    }
     if (const auto plain = PlainDecimal(line)) {
         const bool fits = *plain >= INT32_MIN && *plain <= INT32_MAX;
         Require(number.has_value() == fits, "a decimal number reads when it fits 32 bits");
@@ -78,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // does not change the number.
         std::string longer(line);
         longer += "\n";
-        longer += head.substr(end == std::string_view::npos ? head.size() : end);
+        longer += body.substr(end == std::string_view::npos ? body.size() : end);
         longer += "garbage\r\n7";
         Require(brevalo::PublishedUpdateNumber(longer, false) == number,
                 "text after the first line is ignored");
