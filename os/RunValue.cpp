@@ -8,6 +8,11 @@ namespace brevalo::os {
 
 namespace {
 
+// The key of each autorun list, under either root.
+const char* AutorunKey(AutorunList list) noexcept {
+    return list == AutorunList::Run ? RunKey : RunOnceKey;
+}
+
 // A name is held by a named mutex that lives as long as the process holding
 // it: it goes away with the process however the process ends, so a value
 // left by a killed timer or by a log-off is free to be taken up again.
@@ -15,7 +20,7 @@ class Win32RunValueNames : public RunValueNames {
 public:
     Win32RunValueNames(RegistryRoot root, AutorunList list)
         : root_(root), list_(list),
-          key_(OpenOrCreateKey(RootKey(root), list == AutorunList::Run ? RunKey : RunOnceKey)) {}
+          key_(OpenOrCreateKey(RootKey(root), AutorunKey(list))) {}
 
     std::optional<std::string> ExistingData(const std::string& name) override {
         return ReadStringValue(key_.Get(), name);
@@ -59,7 +64,7 @@ private:
 
 RunValue::RunValue(RegistryRoot root, const std::string& endText, const std::string& data,
                    AutorunList list)
-    : root_(root), key_(list == AutorunList::Run ? RunKey : RunOnceKey), data_(data) {
+    : root_(root), key_(AutorunKey(list)), data_(data) {
     Win32RunValueNames names(root, list);
     name_ = ChooseRunValueName(endText, data, names);
     claim_ = names.TakeClaim();

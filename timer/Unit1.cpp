@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "ActionParameters.h"
 #include "Administrator.h"
 #include "Application.h"
 #include "BrevaloVersion.h"
@@ -15,7 +16,6 @@
 #include "Locale.h"
 #include "MessageBox.h"
 #include "OsError.h"
-#include "ActionParameters.h"
 #include "ScreenSaver.h"
 #include "Settings.h"
 #include "ShellOpen.h"
