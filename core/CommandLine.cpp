@@ -59,7 +59,7 @@ public:
         const int autorunWrites = ResumeSwitches();
         for (std::size_t i = 1; i < args_.size(); ++i) {
             if (IsSwitch(args_[i], 'a')) {
-                Action(args_[i].substr(2));
+                Action(i);
             }
         }
         // Only a timer that is going to count may come back at the next
@@ -224,20 +224,27 @@ private:
         }
     }
 
+    // The item of the raw line `line` that is argument `index`, a switch
+    // with `letter`: that same item when the line splits there into the same
+    // text, else the line's first such switch.
+    std::optional<std::size_t> ItemOf(const std::string& line, std::size_t index,
+                                      char letter) const {
+        const std::vector<std::string> rawArgs = SplitCommandLine(line);
+        if (index < rawArgs.size() && rawArgs[index] == args_[index]) {
+            return index;
+        }
+        for (std::size_t j = 1; j < rawArgs.size(); ++j) {
+            if (IsSwitch(rawArgs[j], letter)) {
+                return j;
+            }
+        }
+        return std::nullopt;
+    }
+
     // The command line with the amount of argument `index` replaced by the
     // end time, so that a restarted timer counts to the same moment.
     std::string RestartLine(std::size_t index, char letter) const {
-        const std::vector<std::string> rawArgs = SplitCommandLine(line_);
-        std::optional<std::size_t> item;
-        if (index < rawArgs.size() && rawArgs[index] == args_[index]) {
-            item = index;
-        } else {
-            for (std::size_t j = 1; j < rawArgs.size() && !item; ++j) {
-                if (IsSwitch(rawArgs[j], letter)) {
-                    item = j;
-                }
-            }
-        }
+        const std::optional<std::size_t> item = ItemOf(line_, index, letter);
         if (!item) {
             return line_;
         }
@@ -254,15 +261,40 @@ private:
         return ReplaceArgumentTail(line_, *item, 2, useBlanks ? text : compact);
     }
 
+    // The restart line with the action file of argument `index` in full: the
+    // line comes back at log-on, where the current folder is another one.
+    void SaveActionFileInFull(std::size_t index) {
+        const std::string full = env_.FullPath(s_.ActionFile);
+        if (full.empty() || full == s_.ActionFile) {
+            return;
+        }
+        const std::optional<std::size_t> item = ItemOf(s_.RestartCommandLine, index, 'a');
+        if (!item) {
+            return;
+        }
+        // The parameters after "|" stay as they were written.
+        const std::string value = args_[index].substr(2);
+        const std::size_t bar = value.find('|');
+        const std::string replacement =
+            full + (bar == std::string::npos ? std::string() : value.substr(bar));
+        s_.RestartCommandLine = ReplaceArgumentTail(s_.RestartCommandLine, *item, 2, replacement);
+    }
+
     void UseMachineAutorun() {
         if (env_.IsAdministrator()) {
+            s_.AutorunRoot = RegistryRoot::LocalMachine;
+        } else if (Find('r') && env_.MachineAutorunHolds(s_.RestartCommandLine)) {
+            // Started at log-on from its own machine-wide value, which
+            // Windows does without administrator rights: the switch is not
+            // ignored, the value stays the one, and it goes at the end.
             s_.AutorunRoot = RegistryRoot::LocalMachine;
         } else if (!s_.SilentErrors) {
             effects_.errors.push_back("/h switch is ignored. You are not an Administrator.");
         }
     }
 
-    void Action(const std::string& value) {
+    void Action(std::size_t index) {
+        const std::string value = args_[index].substr(2);
         std::string text;
         for (const char c : value) {
             if (c != '"') {
@@ -285,6 +317,7 @@ private:
         }
         if (env_.FileExists(s_.ActionFile)) {
             effects_.actionItem = {s_.ActionFile, true, true};
+            SaveActionFileInFull(index);
         } else {
             effects_.cancelCountdown = true;
             if (!s_.SilentErrors) {

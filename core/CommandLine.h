@@ -55,7 +55,13 @@ public:
     virtual DateTime Now() = 0;
     virtual const FormatSettings& Formats() = 0;
     virtual bool FileExists(const std::string& path) = 0;
+    // `path` made full against the current folder.
+    virtual std::string FullPath(const std::string& path) = 0;
     virtual bool IsAdministrator() = 0;
+    // Whether a machine-wide Run value holds `line`: the value that started a
+    // timer resumed at log-on, which Windows starts without administrator
+    // rights.
+    virtual bool MachineAutorunHolds(const std::string& line) = 0;
 };
 
 // What parsing asks of the timer window. The window applies it once parsing

@@ -171,7 +171,14 @@ void TForm6::Button3Click() {
 
 void TForm6::Button4Click() {
     std::string file = LabeledEdit1->Text();
-    if (file.empty() || os::FileExists(file)) {
+    if (file.empty()) {
+        SetModalResult(controls::mrOk);
+        return;
+    }
+    if (os::FileExists(file)) {
+        // In full: the timer may start, or come back at log-on, in another
+        // current folder.
+        LabeledEdit1->SetText(os::FullPath(file));
         SetModalResult(controls::mrOk);
         return;
     }

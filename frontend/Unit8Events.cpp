@@ -214,7 +214,12 @@ void TForm8::ActionUpdate(bool leaving, bool& stop) {
     if (program.empty()) {
         State.ActionText.clear();
     } else if (os::FileExists(program)) {
-        State.ActionText = WizardActionText(program, Edit7->Text());
+        // In full: the timer may start, or come back at log-on, in another
+        // current folder.
+        const std::string full = os::FullPath(program);
+        if (full != program)
+            Edit6->SetText(full);
+        State.ActionText = WizardActionText(full, Edit7->Text());
     } else if (!leaving) {
         Fail("Action file " + program + " cannot be found.");
         stop = true;

@@ -23,6 +23,25 @@ bool DirectoryExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string FullPath(const std::string& path) {
+    if (path.empty())
+        return path;
+    const std::wstring wide = Widen(path);
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const DWORD length =
+            GetFullPathNameW(wide.c_str(), DWORD(buffer.size()), buffer.data(), nullptr);
+        if (length == 0)
+            return path;
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return Narrow(buffer);
+        }
+        buffer.resize(length); // the size it needs, zero included
+    }
+    return path;
+}
+
 std::string ProgramPath() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {

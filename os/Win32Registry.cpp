@@ -3,8 +3,6 @@
 #include "OsError.h"
 #include "Strings.h"
 
-#include <iterator>
-#include <vector>
 
 namespace brevalo::os {
 
@@ -23,6 +21,13 @@ base::RegKey OpenOrCreateKey(HKEY root, const std::string& subKey) {
                         KEY_ALL_ACCESS, nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS)
         throw OsError(DWORD(status));
+    return base::RegKey(key);
+}
+
+std::optional<base::RegKey> OpenKeyToRead(HKEY root, const std::string& subKey) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, Widen(subKey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return std::nullopt;
     return base::RegKey(key);
 }
 
@@ -107,43 +112,6 @@ private:
 
 std::unique_ptr<RegistryKey> Win32RegistryAccess::OpenCurrentUser(const std::string& subKey) {
     return std::make_unique<Win32RegistryKey>(OpenOrCreateKey(HKEY_CURRENT_USER, subKey));
-}
-
-void WriteRunValue(RegistryRoot root, const std::string& name, const std::string& data) {
-    base::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
-    WriteStringValue(key.Get(), name, data);
-}
-
-std::optional<std::string> ReadRunValue(RegistryRoot root, const std::string& name) {
-    base::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
-    return ReadStringValue(key.Get(), name);
-}
-
-void RemoveRunValue(RegistryRoot root, const std::string& name) {
-    base::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
-    DeleteValueIfPresent(key.Get(), name);
-}
-
-void RemoveRunValuesHolding(RegistryRoot root, const std::string& data) {
-    base::RegKey key = OpenOrCreateKey(RootKey(root), RunKey);
-    // The names first, then the deletions: deleting while enumerating
-    // would skip values.
-    std::vector<std::string> names;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[16384];
-        DWORD length = DWORD(std::size(name));
-        const LSTATUS status =
-            RegEnumValueW(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS)
-            break;
-        if (status != ERROR_SUCCESS)
-            throw OsError(DWORD(status));
-        names.push_back(Narrow(std::wstring_view(name, length)));
-    }
-    for (const std::string& name : names) {
-        if (ReadStringValue(key.Get(), name) == data)
-            DeleteValueIfPresent(key.Get(), name);
-    }
 }
 
 } // namespace brevalo::os

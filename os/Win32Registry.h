@@ -1,5 +1,6 @@
-// Registry access: keys are always opened with full access and created when
-// missing, readers included.
+// Registry access: the program's own keys are opened with full access and
+// created when missing, readers included. A machine-wide key that a user
+// without administrator rights may only read is opened for reading.
 #pragma once
 
 #include "Handle.h"
@@ -21,6 +22,9 @@ HKEY RootKey(RegistryRoot root) noexcept;
 
 // Opens root\subKey with full access, creating it; throws OsError.
 base::RegKey OpenOrCreateKey(HKEY root, const std::string& subKey);
+// Opens root\subKey for reading values; nullopt when it is missing or this
+// process may not read it.
+std::optional<base::RegKey> OpenKeyToRead(HKEY root, const std::string& subKey);
 
 // Sets a REG_SZ value; throws OsError.
 void WriteStringValue(HKEY key, const std::string& name, const std::string& data);
@@ -35,13 +39,5 @@ class Win32RegistryAccess : public RegistryAccess {
 public:
     std::unique_ptr<RegistryKey> OpenCurrentUser(const std::string& subKey) override;
 };
-
-// The Run value of a timer that resumes after a restart: written or removed
-// under `root`.
-void WriteRunValue(RegistryRoot root, const std::string& name, const std::string& data);
-std::optional<std::string> ReadRunValue(RegistryRoot root, const std::string& name);
-void RemoveRunValue(RegistryRoot root, const std::string& name);
-// Deletes every Run value under `root` whose data is `data`; throws OsError.
-void RemoveRunValuesHolding(RegistryRoot root, const std::string& data);
 
 } // namespace brevalo::os

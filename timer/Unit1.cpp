@@ -41,7 +41,11 @@ public:
     DateTime Now() override { return now_(); }
     const FormatSettings& Formats() override { return formats_; }
     bool FileExists(const std::string& path) override { return os::FileExists(path); }
+    std::string FullPath(const std::string& path) override { return os::FullPath(path); }
     bool IsAdministrator() override { return os::IsAdministrator(); }
+    bool MachineAutorunHolds(const std::string& line) override {
+        return !os::RunValuesHolding(RegistryRoot::LocalMachine, line).empty();
+    }
 
 private:
     std::function<DateTime()> now_;
@@ -219,14 +223,32 @@ void TForm1::ForgetUnparsableLine() noexcept {
         return;
     // A Run value that holds this very line started this timer: the line no
     // longer parses (its action file has gone, say), so the value would only
-    // bring the error back at every log-on. The machine-wide value goes
-    // where this user may delete it.
+    // bring the error back at every log-on.
     for (const RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
         try {
-            os::RemoveRunValuesHolding(root, rawCommandLine_);
+            std::vector<std::string> left;
+            for (const std::string& name : os::RunValuesHolding(root, rawCommandLine_))
+                if (os::DeleteAutorunValue(root, os::AutorunList::Run, name, Handle()) ==
+                    os::Removal::Left)
+                    left.push_back(name);
+            TellRunValuesLeft(root, left);
         } catch (...) {
+            // The error has been shown; the values stay as they were.
         }
     }
+}
+
+void TForm1::TellRunValuesLeft(RegistryRoot root, const std::vector<std::string>& names) {
+    if (names.empty())
+        return;
+    std::string text = names.size() == 1 ? "The Run value " : "The Run values ";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i ? ", \"" : "\"") + names[i] + "\"";
+    text += " could not be removed from " + os::AutorunKeyPath(root, os::AutorunList::Run) +
+            (names.size() == 1 ? ". It starts" : ". They start") +
+            " this timer again at every log-on until an administrator deletes " +
+            (names.size() == 1 ? "it." : "them.");
+    gui::WarningBox(text, Handle());
 }
 
 void TForm1::ReadWindowSettings() {
@@ -423,7 +445,11 @@ void TForm1::RemoveRunValue() {
     if (!runValue_)
         return;
     try {
-        runValue_->Remove();
+        // A machine-wide value that this timer may not delete is asked of
+        // Windows with administrator rights; if it stays, the user is told
+        // once which value is left and where.
+        if (runValue_->Remove(Handle()) == os::Removal::Left)
+            TellRunValuesLeft(runValue_->Root(), {runValue_->Name()});
     } catch (...) {
         app_.HandleException(std::current_exception());
     }

@@ -53,7 +53,7 @@ public:
     // shows "00:00:00" and never counts.
     void FormCreate(std::optional<std::string> commandLine = std::nullopt);
     // Once a parse error has been shown: removes the Run values (the current
-    // user's and, where allowed, the machine's) whose data is this timer's
+    // user's and the machine's) whose data is this timer's
     // own command line, so a line that stopped parsing does not come back.
     void ForgetUnparsableLine() noexcept;
 
@@ -143,6 +143,8 @@ private:
     bool SystemCommand(WPARAM command);
     void Broadcast(UINT message);
     void WriteRunOnce();
+    // Tells the user that these Run values of `root` could not be removed.
+    void TellRunValuesLeft(RegistryRoot root, const std::vector<std::string>& names);
     void ShowAbout();
 
     // The taskbar button's progress and the screen readers' view

@@ -8,6 +8,7 @@
 #include "Inspect.h"
 #include "Listener.h"
 #include "Locale.h"
+#include "RestrictedUser.h"
 #include "Strings.h"
 
 #include <gmock/gmock.h>
@@ -297,23 +298,37 @@ bool StartsWithQuotedProgramPath(const std::wstring& data) {
            data[quoted.size()] == L' ';
 }
 
-TEST(Autorun, SavedCommandLinesNameTheProgramByItsFullPathQuoted) {
+// A saved line comes back at log-on, in another current folder: the program
+// and the action file are named in full.
+TEST(Autorun, SavedCommandLinesNameTheProgramAndTheActionFileInFull) {
+    wchar_t folder[MAX_PATH]{};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    const std::wstring action = std::wstring(folder) + L"\\brevalo-action.txt";
+    CloseHandle(CreateFileW(action.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     // Started by its bare name, found in the starting program's folder.
-    Process timer = Process::StartCommandLine(L"Brevalo.exe /r /q300 /cTea /u");
+    Process timer =
+        Process::StartCommandLine(L"Brevalo.exe /r /q300 /cTea /u \"/abrevalo-action.txt|-x\"");
     HWND window = StartedWindow(timer);
     ASSERT_TRUE(window);
     const auto run = StringValues(HKEY_CURRENT_USER, RunKeyPath);
     ASSERT_EQ(run.size(), 1u);
     EXPECT_TRUE(StartsWithQuotedProgramPath(run[0].second)) << base::Narrow(run[0].second);
     EXPECT_NE(run[0].second.find(L" /r /q"), std::wstring::npos) << base::Narrow(run[0].second);
+    EXPECT_NE(run[0].second.find(L"\"/a" + action + L"|-x\""), std::wstring::npos)
+        << base::Narrow(run[0].second);
 
-    Process other = Process::StartCommandLine(L"Brevalo.exe /q300 /cTea /u");
+    Process other = Process::StartCommandLine(L"Brevalo.exe /q300 /cTea /u \"/abrevalo-action.txt\"");
     window = StartedWindow(other);
     ASSERT_TRUE(window);
     LogOff(window, true);
     const auto once = StringValues(HKEY_CURRENT_USER, RunOnceKeyPath);
     ASSERT_EQ(once.size(), 1u);
     EXPECT_TRUE(StartsWithQuotedProgramPath(once[0].second)) << base::Narrow(once[0].second);
+    EXPECT_NE(once[0].second.find(L"\"/a" + action + L"\""), std::wstring::npos)
+        << base::Narrow(once[0].second);
+    timer.Terminate();
+    other.Terminate();
+    DeleteFileW(action.c_str());
 }
 
 TEST(Autorun, TwoTimersEndingInOneSecondBothResumeAndEachRemovesOnlyItsOwnValue) {
@@ -455,6 +470,42 @@ TEST(Autorun, ARunValueWhoseLineNoLongerParsesIsRemovedAfterItsError) {
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left[0].second, other);
     timer.Terminate();
+}
+
+// Windows starts a machine-wide Run value at log-on without administrator
+// rights. The timer it starts keeps that value as its own (no refusal of /h,
+// no per-user copy); at its end it may not delete it, and when the rights it
+// asks Windows for do not delete it either (here the restricted user's own),
+// it tells the user which value is left and where.
+TEST(Autorun, AMachineWideTimerStartedWithoutRightsKeepsItsValueAndTellsWhenItStays) {
+    const std::wstring end =
+        base::Widen(DateTimeToText(LocalNow(600), os::UserFormatSettings()));
+    const std::wstring line = L"\"" + ProgramPath() + L"\" /r /h /u /x1 \"/t" + end + L"\"";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, RunKeyPath.c_str(), end.c_str(), REG_SZ,
+                              line.c_str(), DWORD((line.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    const testsupport::ProtectedMachineRunKey key;
+    ASSERT_TRUE(key.Set());
+    const base::KernelHandle token = testsupport::DenyOnlyAdministratorToken(TokenPrimary);
+    ASSERT_TRUE(token);
+    Process timer = Process::StartCommandLine(line, token.Get());
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    if (const auto box = WaitForMessageBox(timer.Id(), 1500ms))
+        ADD_FAILURE() << base::Narrow(MessageBoxText(box->hwnd));
+    EXPECT_TRUE(StringValues(HKEY_CURRENT_USER, RunKeyPath).empty()) << "a per-user copy";
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const auto box = WaitForMessageBox(timer.Id(), 30s);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box->hwnd),
+              L"The Run value \"" + end + L"\" could not be removed from "
+              L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run. It starts "
+              L"this timer again at every log-on until an administrator deletes it.");
+    ASSERT_TRUE(ClickButton(box->hwnd, L"OK"));
+    EXPECT_TRUE(timer.WaitForExit(10s));
+    const auto machine = StringValues(HKEY_LOCAL_MACHINE, RunKeyPath);
+    EXPECT_EQ(machine.size(), 1u) << "the value said to be left is not";
 }
 
 // An action gets its parameters as one quoted argument, except the system's

@@ -37,7 +37,12 @@ public:
         }
         return (flags_ & 2) != 0 || (path.size() > 4 && path.ends_with(".exe"));
     }
+    // Relative names count from C:\Work.
+    std::string FullPath(const std::string& path) override {
+        return path.size() > 1 && path[1] == ':' ? path : "C:\\Work\\" + path;
+    }
     bool IsAdministrator() override { return (flags_ & 1) != 0; }
+    bool MachineAutorunHolds(const std::string&) override { return (flags_ & 4) != 0; }
 
 private:
     FormatSettings fs_;
@@ -212,6 +217,9 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
                 TextToDateTime(std::string_view(restartArgs[i]).substr(2), in.formats, later.now);
             Require(read.has_value(), "the restart value reads back");
             Require(SameSecond(*read, rewritten), "the restart value is the end time");
+        } else if (IsSwitch(args[i], 'a')) {
+            // The action file is saved in full; checked on the parse below.
+            Require(restartArgs[i].substr(0, 2) == args[i].substr(0, 2), "the switch stays");
         } else {
             Require(restartArgs[i] == args[i], "the restart line keeps the other arguments");
         }
@@ -222,6 +230,12 @@ void CheckParse(std::string_view raw, const FuzzInput& in) {
     const ParseResult second = Parse(settings.RestartCommandLine, again, env2).result;
     Require(second == result, "the restart line parses with the same result");
     Require(SameSecond(again.EndTime, settings.EndTime), "the restart line keeps the end time");
+    if (result == ParseOk && !settings.ActionFile.empty()) {
+        Require(again.ActionFile == env.FullPath(settings.ActionFile),
+                "the restart line holds the action file in full");
+        Require(again.ActionParams == settings.ActionParams,
+                "the restart line keeps the action's parameters");
+    }
 }
 
 } // namespace

@@ -25,11 +25,20 @@ public:
     FormatSettings formats;
     std::set<std::string> files{"C:\\Tools\\run.exe"};
     bool administrator = false;
+    // The lines the machine-wide Run values hold.
+    std::set<std::string> machineAutorun;
 
     DateTime Now() override { return now; }
     const FormatSettings& Formats() override { return formats; }
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    // Relative names count from C:\Work.
+    std::string FullPath(const std::string& path) override {
+        return path.size() > 1 && path[1] == ':' ? path : "C:\\Work\\" + path;
+    }
     bool IsAdministrator() override { return administrator; }
+    bool MachineAutorunHolds(const std::string& line) override {
+        return machineAutorun.count(line) != 0;
+    }
 };
 
 // The effects in the order the window applies them; an action item left at
@@ -195,6 +204,17 @@ TEST(ParseCommandLine, AdministratorRootAndAutorunWrites) {
                 ElementsAre("HKLM 12/7/2026 7:06:00 PM = "
                             "\"C:\\Brevalo\\brevalo.exe\" /r /q12/7/20267:06:00PM /h"));
     EXPECT_THAT(Parse("/h /m /h").effects, IsEmpty());
+
+    // Resumed at log-on from its own machine-wide value, which Windows starts
+    // without administrator rights: no refusal, and no per-user copy.
+    FakeEnvironment resumed;
+    resumed.machineAutorun.insert(line);
+    EXPECT_THAT(Parse("/r /q12/7/20267:06:00PM /h /r", resumed).effects,
+                ElementsAre("HKLM 12/7/2026 7:06:00 PM = " + line,
+                            "HKLM 12/7/2026 7:06:00 PM = " + line));
+    // Another machine-wide value is no reason: the refusal stands.
+    EXPECT_EQ(Parse("/r /q12/7/20267:07:00PM /h", resumed).effects.front(),
+              "error /h switch is ignored. You are not an Administrator.");
 }
 
 TEST(ParseCommandLine, OnlyATimerThatWillCountWritesItsRunValue) {
@@ -253,6 +273,14 @@ TEST(ParseCommandLine, RestartLineCarriesTheEndTimeInPlaceOfTheAmount) {
               program + " /t30 /q12/7/20267:05:10PM");
     // A date-time value leaves the switches as they are.
     EXPECT_EQ(Parse("/t5:30 /r").settings.RestartCommandLine, program + " /t5:30 /r");
+    // A relative action file is saved in full, its parameters as written;
+    // the menu shows it as given.
+    FakeEnvironment work;
+    work.files = {"run.exe", "my tools\\run.exe"};
+    const Parsed relative = Parse("/t5:30 /arun.exe|-x^a^ \"/amy tools\\run.exe\" /r", work);
+    EXPECT_EQ(relative.settings.RestartCommandLine,
+              program + " /t5:30 /aC:\\Work\\run.exe|-x^a^ \"/aC:\\Work\\my tools\\run.exe\" /r");
+    EXPECT_EQ(relative.settings.ActionFile, "my tools\\run.exe");
 }
 
 TEST(ParseCommandLine, RestartedTimerCountsToTheSameMomentInEveryLocale) {

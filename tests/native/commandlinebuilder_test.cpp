@@ -196,7 +196,9 @@ struct FakeParserEnvironment : ParserEnvironment {
     DateTime Now() override { return now; }
     const FormatSettings& Formats() override { return fs; }
     bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+    std::string FullPath(const std::string& path) override { return path; }
     bool IsAdministrator() override { return true; }
+    bool MachineAutorunHolds(const std::string&) override { return false; }
 };
 
 // Parses a built switch string the way a started timer does.

@@ -25,7 +25,9 @@ public:
     DateTime Now() override { return now_; }
     const FormatSettings& Formats() override { return fs_; }
     bool FileExists(const std::string&) override { return false; }
+    std::string FullPath(const std::string& path) override { return path; }
     bool IsAdministrator() override { return false; }
+    bool MachineAutorunHolds(const std::string&) override { return false; }
 
 private:
     FormatSettings fs_;

@@ -250,6 +250,14 @@ TEST_F(AdvancedDialogsTest, OkAcceptsAnEmptyFieldOrAnExistingFile) {
     form.Button4Click();
     EXPECT_EQ(form.ModalResult(), controls::mrOk);
     EXPECT_EQ(form.ActionFile(), file);
+    // A file named from the current folder is kept in full: the timer may
+    // start, or come back at log-on, in another folder.
+    SetCurrentDirectoryW(base::Widen(os::TempFolder()).c_str());
+    form.SetModalResult(controls::mrNone);
+    form.LabeledEdit1->SetText("brevalo_action.txt");
+    form.Button4Click();
+    EXPECT_EQ(form.ModalResult(), controls::mrOk);
+    EXPECT_EQ(form.ActionFile(), file);
 }
 
 TEST_F(AdvancedDialogsTest, OkSearchesWindowsSystemAndProgramFoldersInOrder) {

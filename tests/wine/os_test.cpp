@@ -4,8 +4,12 @@
 #include "Administrator.h"
 #include "Clock.h"
 #include "DateTimeText.h"
+#include "ElevatedRegistry.h"
 #include "Files.h"
 #include "Locale.h"
+#include "RestrictedUser.h"
+#include "RunValue.h"
+#include "Strings.h"
 #include "Win32Registry.h"
 
 #include <gtest/gtest.h>
@@ -46,22 +50,22 @@ TEST(Registry, KeysAreCreatedByReadersAndValuesRoundTrip) {
     EXPECT_FALSE(opened->ReadString("LocalHelp"));
 }
 
+// A Run value is written once, taken as it is when it holds the data
+// already, and removed only by the timer that wrote it.
 TEST(Registry, RunValuesAreWrittenAndRemovedUnderTheirRoot) {
-    WriteRunValue(RegistryRoot::CurrentUser, "12/8/2026 7:05:04 PM", "\"x.exe\" /r /q1");
-    base::RegKey run = OpenOrCreateKey(HKEY_CURRENT_USER, RunKey);
-    wchar_t data[64];
-    DWORD size = sizeof data;
-    ASSERT_EQ(RegQueryValueExW(run.Get(), L"12/8/2026 7:05:04 PM", nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(data), &size),
-              ERROR_SUCCESS);
-    EXPECT_STREQ(data, L"\"x.exe\" /r /q1");
-    RemoveRunValue(RegistryRoot::CurrentUser, "12/8/2026 7:05:04 PM");
-    EXPECT_NE(RegQueryValueExW(run.Get(), L"12/8/2026 7:05:04 PM", nullptr, nullptr, nullptr,
-                               nullptr),
-              ERROR_SUCCESS);
-    RemoveRunValue(RegistryRoot::CurrentUser, "not there"); // no error
+    const char* end = "12/8/2026 7:05:04 PM";
+    {
+        RunValue value(RegistryRoot::CurrentUser, end, "\"x.exe\" /r /q1");
+        EXPECT_EQ(value.Remove(nullptr), Removal::Removed); // not written: nothing to do
+        value.Write();
+        EXPECT_EQ(RunValuesHolding(RegistryRoot::CurrentUser, "\"x.exe\" /r /q1"),
+                  std::vector<std::string>{end});
+        EXPECT_EQ(value.Remove(nullptr), Removal::Removed);
+        EXPECT_TRUE(RunValuesHolding(RegistryRoot::CurrentUser, "\"x.exe\" /r /q1").empty());
+    }
+    EXPECT_EQ(DeleteAutorunValue(RegistryRoot::CurrentUser, AutorunList::Run, "not there", nullptr),
+              Removal::Removed);
 }
-
 
 // Whether a value of that name is under the Run key of one registry view.
 bool RunValueInView(HKEY root, REGSAM view, const wchar_t* name) {
@@ -87,10 +91,11 @@ TEST(RegistryView, MachineRunValuesStayInTheProcessOwnViewAndUserOnesAreShared) 
     const char* name = "12/9/2026 6:00:00 AM";
     const wchar_t* wname = L"12/9/2026 6:00:00 AM";
 
-    WriteRunValue(RegistryRoot::LocalMachine, name, "\"x.exe\" /r /q1");
+    RunValue machine(RegistryRoot::LocalMachine, name, "\"x.exe\" /r /q1");
+    machine.Write();
     const bool in32 = RunValueInView(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, wname);
     const bool in64 = RunValueInView(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, wname);
-    RemoveRunValue(RegistryRoot::LocalMachine, name);
+    machine.Remove(nullptr);
     if (bits64) {
         EXPECT_TRUE(in64);
         EXPECT_FALSE(in32);
@@ -105,11 +110,50 @@ TEST(RegistryView, MachineRunValuesStayInTheProcessOwnViewAndUserOnesAreShared) 
     EXPECT_FALSE(RunValueInView(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, wname));
     EXPECT_FALSE(RunValueInView(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, wname));
 
-    WriteRunValue(RegistryRoot::CurrentUser, name, "\"x.exe\" /r /q1");
+    RunValue user(RegistryRoot::CurrentUser, name, "\"x.exe\" /r /q1");
+    user.Write();
     EXPECT_TRUE(RunValueInView(HKEY_CURRENT_USER, KEY_WOW64_32KEY, wname));
     EXPECT_TRUE(RunValueInView(HKEY_CURRENT_USER, KEY_WOW64_64KEY, wname));
-    RemoveRunValue(RegistryRoot::CurrentUser, name);
+    user.Remove(nullptr);
     EXPECT_FALSE(RunValueInView(HKEY_CURRENT_USER, KEY_WOW64_64KEY, wname));
+}
+
+// Writes a Run value into one view of HKEY_LOCAL_MACHINE.
+void WriteMachineRunValue(REGSAM view, const wchar_t* name, const wchar_t* data) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                              0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                   DWORD((wcslen(data) + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+// The registry tool that Windows runs elevated is started by a 64-bit
+// service, yet it deletes from this process's own view, and a name with
+// blanks and a trailing backslash reaches it whole. The user is told the
+// key by the path the Registry Editor shows.
+TEST(RegistryView, AnElevatedDeletionTakesTheValueFromThisProcesssOwnView) {
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+    const bool bits64 = sizeof(void*) == 8;
+    const REGSAM own = bits64 || !wow64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    const REGSAM other = own == KEY_WOW64_64KEY ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    const wchar_t* wname = L"12/9/2026 6:00:00 AM \\";
+    WriteMachineRunValue(other, wname, L"other view");
+    WriteMachineRunValue(own, wname, L"own view");
+    EXPECT_TRUE(DeleteValueElevated(RegistryRoot::LocalMachine, RunKey, base::Narrow(wname), nullptr));
+    EXPECT_FALSE(RunValueInView(HKEY_LOCAL_MACHINE, own, wname));
+    if (bits64 || wow64) { // 32-bit Windows has one view
+        EXPECT_TRUE(RunValueInView(HKEY_LOCAL_MACHINE, other, wname)) << "deleted from the other view";
+    }
+    EXPECT_FALSE(DeleteValueElevated(RegistryRoot::LocalMachine, RunKey, "a \"quoted\" name", nullptr));
+
+    EXPECT_EQ(RegistryKeyPath(RegistryRoot::LocalMachine, RunKey),
+              wow64 ? "HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run"
+                    : "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+    EXPECT_EQ(RegistryKeyPath(RegistryRoot::CurrentUser, RunKey),
+              "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 }
 TEST(Locale, TheUserFormatsAreReadAndReadBackWhatTheyWrite) {
     const FormatSettings fs = UserFormatSettings();
@@ -167,36 +211,60 @@ DWORD AdministratorsAttributes(HANDLE token, PSID administrators) {
     return 0;
 }
 
+// While it lives, the calling thread impersonates a non-elevated
+// administrator (the prefix's user is an administrator).
+class DenyOnlyAdministrator {
+public:
+    DenyOnlyAdministrator()
+        : token_(testsupport::DenyOnlyAdministratorToken(TokenImpersonation)),
+          impersonating_(token_ && SetThreadToken(nullptr, token_.Get())) {}
+    ~DenyOnlyAdministrator() { RevertToSelf(); }
+    bool Impersonating() const { return impersonating_; }
+    HANDLE Token() const { return token_.Get(); }
+
+private:
+    base::KernelHandle token_;
+    bool impersonating_;
+};
+
 TEST(Administrator, AGroupHeldForDenyOnlyDoesNotCount) {
-    // The prefix's user is an administrator; a restricted copy of its token
-    // keeps the group for deny only, as a non-elevated administrator's does.
     ASSERT_TRUE(IsAdministrator());
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    PSID administrators = nullptr;
-    ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                         DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
-                                         &administrators));
-    HANDLE process = nullptr;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &process));
-    SID_AND_ATTRIBUTES disable{administrators, 0};
-    HANDLE restricted = nullptr;
-    ASSERT_TRUE(CreateRestrictedToken(process, 0, 1, &disable, 0, nullptr, 0, nullptr, &restricted));
-    HANDLE impersonation = nullptr;
-    ASSERT_TRUE(DuplicateTokenEx(restricted, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation,
-                                 TokenImpersonation, &impersonation));
-    const DWORD attributes = AdministratorsAttributes(impersonation, administrators);
-    EXPECT_TRUE(attributes & SE_GROUP_USE_FOR_DENY_ONLY) << std::hex << attributes;
-    EXPECT_FALSE(attributes & SE_GROUP_ENABLED) << std::hex << attributes;
-
-    ASSERT_TRUE(SetThreadToken(nullptr, impersonation));
-    EXPECT_FALSE(IsAdministrator()) << "a group held for deny only counted";
-    ASSERT_TRUE(RevertToSelf());
+    {
+        DenyOnlyAdministrator user;
+        ASSERT_TRUE(user.Impersonating());
+        const DWORD attributes =
+            AdministratorsAttributes(user.Token(), testsupport::AdministratorsSid().Get());
+        EXPECT_TRUE(attributes & SE_GROUP_USE_FOR_DENY_ONLY) << std::hex << attributes;
+        EXPECT_FALSE(attributes & SE_GROUP_ENABLED) << std::hex << attributes;
+        EXPECT_FALSE(IsAdministrator()) << "a group held for deny only counted";
+    }
     EXPECT_TRUE(IsAdministrator()) << "back on the process's own token";
+}
 
-    CloseHandle(impersonation);
-    CloseHandle(restricted);
-    CloseHandle(process);
-    FreeSid(administrators);
+// A timer resumed at log-on from its machine-wide value runs without
+// administrator rights: it finds the value and takes it as its own without
+// writing, and since it may not delete it, Windows deletes it with the
+// rights the user allows (here those of the prefix's administrator).
+TEST(Administrator, AMachineWideValueIsKeptWithoutRightsAndRemovedWithWindowsHelp) {
+    const std::string line = "\"C:\\Brevalo\\Brevalo.exe\" /t12/9/20266:00:00AM /h /r";
+    const char* end = "12/9/2026 6:00:00 AM";
+    WriteMachineRunValue(0, L"12/9/2026 6:00:00 AM", base::Widen(line).c_str());
+    testsupport::ProtectedMachineRunKey key;
+    ASSERT_TRUE(key.Set());
+    DenyOnlyAdministrator user;
+    ASSERT_TRUE(user.Impersonating());
+    HKEY denied = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                            KEY_SET_VALUE, &denied),
+              ERROR_ACCESS_DENIED)
+        << "the key is not protected as on Windows";
+
+    EXPECT_EQ(RunValuesHolding(RegistryRoot::LocalMachine, line), std::vector<std::string>{end});
+    RunValue value(RegistryRoot::LocalMachine, end, line);
+    EXPECT_EQ(value.Name(), end);
+    value.Write(); // would be refused if it wrote
+    EXPECT_EQ(value.Remove(nullptr), Removal::Removed);
+    EXPECT_TRUE(RunValuesHolding(RegistryRoot::LocalMachine, line).empty());
 }
 
 } // namespace

@@ -272,6 +272,15 @@ TEST_F(WizardForm, ActionsPageQuotesAnExistingProgramAndRefusesAMissingOne) {
     Next();
     EXPECT_EQ(Page(), 4);
     EXPECT_EQ(form->State.ActionText, "\"" + program + "\"|\"-x 1\"");
+    // Named from the current folder, it is kept in full.
+    const std::size_t slash = program.rfind('\\');
+    SetCurrentDirectoryW(base::Widen(program.substr(0, slash)).c_str());
+    Back();
+    form->Edit6->SetText(program.substr(slash + 1));
+    Next();
+    EXPECT_EQ(Page(), 4);
+    EXPECT_EQ(form->Edit6->Text(), program);
+    EXPECT_EQ(form->State.ActionText, "\"" + program + "\"|\"-x 1\"");
 
     // Back with a missing file keeps the action and says nothing.
     Back();

@@ -25,14 +25,18 @@ Process Process::Start(const std::wstring& arguments) {
     return StartCommandLine(line);
 }
 
-Process Process::StartCommandLine(const std::wstring& commandLine) {
+Process Process::StartCommandLine(const std::wstring& commandLine, HANDLE token) {
     Process process;
     process.commandLine_ = commandLine;
     std::wstring mutableLine = commandLine;
     STARTUPINFOW si{sizeof si};
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
+    const BOOL started =
+        token ? CreateProcessAsUserW(token, nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0,
+                                     nullptr, nullptr, &si, &pi)
+              : CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &si, &pi);
+    if (!started)
         base::RaiseLastOsError();
     CloseHandle(pi.hThread);
     process.handle_.Reset(pi.hProcess);

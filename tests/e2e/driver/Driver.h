@@ -29,8 +29,9 @@ public:
 
     // Starts Brevalo.exe with `arguments` appended to its quoted path.
     static Process Start(const std::wstring& arguments);
-    // Starts a whole command line, as the system does with an autorun value.
-    static Process StartCommandLine(const std::wstring& commandLine);
+    // Starts a whole command line, as the system does with an autorun value;
+    // with `token`, as the user that token stands for.
+    static Process StartCommandLine(const std::wstring& commandLine, HANDLE token = nullptr);
 
     DWORD Id() const noexcept { return id_; }
     HANDLE Handle() const noexcept { return handle_.Get(); }
