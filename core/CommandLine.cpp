@@ -37,13 +37,20 @@ bool SameSecond(DateTime a, DateTime b) {
 
 class Parser {
 public:
-    Parser(const std::vector<std::string>& args, std::string_view raw, TimerSettings& settings,
-           ParserEnvironment& env)
-        : args_(args), line_(args.empty() ? std::string(raw) : WithProgramPath(raw, args.front())),
-          s_(settings), env_(env), fs_(env.Formats()), now_(env.Now()) {}
+    Parser(const CommandLine& line, const std::string& programPath,
+           const WindowSettings& preferences, ParserEnvironment& env)
+        : line_(line), args_(line.Texts()), programPath_(programPath), env_(env),
+          fs_(env.Formats()), now_(env.Now()) {
+        if (!args_.empty()) {
+            args_.front() = programPath;
+        }
+        s_.ForeColor = preferences.ForeColor;
+        s_.BackColor = preferences.BackColor;
+        s_.CheckForUpdates = preferences.CheckForUpdates;
+        s_.RestartCommandLine = RestartLine();
+    }
 
-    ParseOutcome Run() {
-        ResetSettings();
+    ParsedTimer Run() {
         // Each switch is processed over the whole list before the next one;
         // the order matters where switches depend on each other.
         if (Find('m')) {
@@ -71,30 +78,10 @@ public:
             effects_.autorunName = DateTimeToText(s_.EndTime, fs_);
             effects_.autorunData = s_.RestartCommandLine;
         }
-        return {result_, std::move(effects_)};
+        return {result_, std::move(s_), std::move(effects_)};
     }
 
 private:
-    // The fields every command line starts from; the others keep what the
-    // window set before parsing.
-    void ResetSettings() {
-        s_.AllowScreenSaver = false;
-        s_.PopupMenuEnabled = true;
-        s_.ResumeAfterRestart = false;
-        s_.RestartCommandLine = line_;
-        s_.ResumeOnceAfterLogoff = true;
-        s_.StartMaximized = false;
-        s_.AutorunRoot = RegistryRoot::CurrentUser;
-        s_.DoneSound = SoundName(DoneSoundNames[1]);
-        s_.NoBringToFront = false;
-        s_.KeepOpenWhenDone = false;
-        s_.ActionVerb = "open";
-        s_.PauseDisabled = false;
-        s_.IsRelative = false;
-        s_.ActionFile.clear();
-        s_.ActionParams.clear();
-    }
-
     // /f /b /w /c: colours, title bar and name.
     void AppearanceSwitches() {
         if (const auto v = Value('f')) {
@@ -216,7 +203,8 @@ private:
         if (const auto n = ParseInteger(value)) {
             s_.EndTime = seconds ? AddSeconds(now_, *n) : AddMinutes(now_, *n);
             s_.IsRelative = true;
-            s_.RestartCommandLine = RestartLine(*i, letter);
+            endPointEdit_ = EndTimeEdit(*i);
+            s_.RestartCommandLine = RestartLine();
         } else if (const auto t = TextToDateTime(value, fs_, now_)) {
             s_.EndTime = *t;
         } else {
@@ -224,30 +212,19 @@ private:
         }
     }
 
-    // The item of the raw line `line` that is argument `index`, a switch
-    // with `letter`: that same item when the line splits there into the same
-    // text, else the line's first such switch.
-    std::optional<std::size_t> ItemOf(const std::string& line, std::size_t index,
-                                      char letter) const {
-        const std::vector<std::string> rawArgs = SplitCommandLine(line);
-        if (index < rawArgs.size() && rawArgs[index] == args_[index]) {
-            return index;
+    // The command line to start this timer again from a stored copy: the
+    // program by its full path, an amount replaced by the end time, so that
+    // a restarted timer counts to the same moment, and action files in full.
+    std::string RestartLine() const {
+        std::vector<CommandLine::Edit> edits = actionEdits_;
+        if (endPointEdit_) {
+            edits.push_back(*endPointEdit_);
         }
-        for (std::size_t j = 1; j < rawArgs.size(); ++j) {
-            if (IsSwitch(rawArgs[j], letter)) {
-                return j;
-            }
-        }
-        return std::nullopt;
+        return line_.Rewritten(programPath_, edits);
     }
 
-    // The command line with the amount of argument `index` replaced by the
-    // end time, so that a restarted timer counts to the same moment.
-    std::string RestartLine(std::size_t index, char letter) const {
-        const std::optional<std::size_t> item = ItemOf(line_, index, letter);
-        if (!item) {
-            return line_;
-        }
+    // The amount of argument `index` replaced by the end time.
+    CommandLine::Edit EndTimeEdit(std::size_t index) const {
         // The blank-free text is preferred. Where the user's formats make it
         // unreadable (a two-digit year or a day running into the hour), the
         // text keeps its blanks and is quoted instead, so the restart works.
@@ -258,26 +235,22 @@ private:
             return read && SameSecond(*read, s_.EndTime);
         };
         const bool useBlanks = !readsBack(compact) && readsBack(text);
-        return ReplaceArgumentTail(line_, *item, 2, useBlanks ? text : compact);
+        return {index, 2, useBlanks ? text : compact};
     }
 
-    // The restart line with the action file of argument `index` in full: the
-    // line comes back at log-on, where the current folder is another one.
+    // The action file of argument `index` in full: a stored line comes back
+    // at log-on, where the current folder is another one.
     void SaveActionFileInFull(std::size_t index) {
         const std::string full = env_.FullPath(s_.ActionFile);
         if (full.empty() || full == s_.ActionFile) {
             return;
         }
-        const std::optional<std::size_t> item = ItemOf(s_.RestartCommandLine, index, 'a');
-        if (!item) {
-            return;
-        }
         // The parameters after "|" stay as they were written.
         const std::string value = args_[index].substr(2);
         const std::size_t bar = value.find('|');
-        const std::string replacement =
-            full + (bar == std::string::npos ? std::string() : value.substr(bar));
-        s_.RestartCommandLine = ReplaceArgumentTail(s_.RestartCommandLine, *item, 2, replacement);
+        actionEdits_.push_back(
+            {index, 2, full + (bar == std::string::npos ? std::string() : value.substr(bar))});
+        s_.RestartCommandLine = RestartLine();
     }
 
     void UseMachineAutorun() {
@@ -327,11 +300,13 @@ private:
         }
     }
 
-    const std::vector<std::string>& args_;
-    // The raw command line with the program's full path in its program part:
-    // what a stored command line starts from.
-    std::string line_;
-    TimerSettings& s_;
+    const CommandLine& line_;
+    // The arguments; item 0 is the program's full path.
+    std::vector<std::string> args_;
+    const std::string& programPath_;
+    TimerSettings s_;
+    std::optional<CommandLine::Edit> endPointEdit_;
+    std::vector<CommandLine::Edit> actionEdits_;
     ParserEnvironment& env_;
     const FormatSettings& fs_;
     DateTime now_;
@@ -341,9 +316,9 @@ private:
 
 } // namespace
 
-ParseOutcome ParseCommandLine(const std::vector<std::string>& args, std::string_view raw,
-                              TimerSettings& settings, ParserEnvironment& env) {
-    return Parser(args, raw, settings, env).Run();
+ParsedTimer ParseCommandLine(const CommandLine& line, const std::string& programPath,
+                             const WindowSettings& preferences, ParserEnvironment& env) {
+    return Parser(line, programPath, preferences, env).Run();
 }
 
 std::string ParseErrorMessage(ParseResult result) {

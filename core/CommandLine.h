@@ -1,8 +1,10 @@
 // The switch string of a timer process: splitting the raw command line,
-// the integer syntax of switch values, and parsing into TimerSettings.
+// the integer syntax of switch values, and parsing it into the description
+// of the timer.
 #pragma once
 
 #include "FormatSettings.h"
+#include "SettingsStore.h"
 #include "TimerSettings.h"
 
 #include <cstdint>
@@ -18,29 +20,53 @@ namespace brevalo {
 struct CommandLineArgument {
     std::string text;
     std::vector<std::size_t> sourceIndex; // raw-text index of each character of `text`
+    std::vector<bool> quoted;             // whether each character lay in a quoted stretch
+    std::size_t begin = 0;                // raw-text span of the argument, quotes included
+    std::size_t end = 0;
 };
 
-// Splits the raw command line. Item 0 is the program as written; callers
-// replace it with the program's full path.
-std::vector<CommandLineArgument> SplitCommandLineDetailed(std::string_view raw);
-std::vector<std::string> SplitCommandLine(std::string_view raw);
+// A command line as the program read it, split once. Item 0 is the program
+// as written.
+class CommandLine {
+public:
+    explicit CommandLine(std::string raw);
 
-// Replaces, inside the raw command line, the characters of argument `item`
-// (0 = the program) from its character `offset` to its end with `replacement`.
-// The rest of the line keeps its quoting and splits exactly as before; a
-// replacement holding blanks is put in double quotes unless it already lies in
-// a quoted stretch. Double quotes in `replacement` are dropped. The raw text
-// comes back unchanged when the argument has no character at `offset`.
+    const std::string& Raw() const noexcept { return raw_; }
+    const std::vector<CommandLineArgument>& Arguments() const noexcept { return args_; }
+    std::vector<std::string> Texts() const;
+    // Anything after the program: the program is a timer.
+    bool HasArguments() const noexcept { return args_.size() > 1; }
+
+    // Argument `item`'s characters from `offset` to its end give way to
+    // `replacement`.
+    struct Edit {
+        std::size_t item = 0;
+        std::size_t offset = 0;
+        std::string replacement;
+    };
+    // The raw text with the edits made and, unless `programPath` is empty,
+    // the program part made safe to run again from a stored copy: unless it
+    // already is `programPath` (the running program's full path, letters in
+    // either case), unquoted or quoted as a whole, it becomes `programPath`
+    // in double quotes (a relative or bare name would be looked up along the
+    // search path, and an unquoted path with blanks is cut at the first
+    // blank). An edit keeps the rest of the line splitting exactly as before;
+    // a replacement holding blanks is put in double quotes unless it already
+    // lies in a quoted stretch, and its double quotes are dropped. An edit of
+    // an argument without a character at its offset does nothing. Every
+    // other character stays as it was.
+    std::string Rewritten(std::string_view programPath, const std::vector<Edit>& edits) const;
+
+private:
+    std::string raw_;
+    std::vector<CommandLineArgument> args_;
+};
+
+// The texts of the arguments of `raw`.
+std::vector<std::string> SplitCommandLine(std::string_view raw);
+// `raw` with one edit, and with its program part replaced (CommandLine::Rewritten).
 std::string ReplaceArgumentTail(std::string_view raw, std::size_t item, std::size_t offset,
                                 std::string_view replacement);
-
-// The raw command line made safe to run again from a stored copy: unless its
-// program part (item 0) already is `programPath` (the running program's full
-// path, letters in either case), unquoted or quoted as a whole, that part
-// becomes `programPath` in double quotes. A relative or bare name would be
-// looked up along the search path when the system runs the line, and an
-// unquoted path with blanks is cut at the first blank. Everything after the
-// program part is kept character for character.
 std::string WithProgramPath(std::string_view raw, std::string_view programPath);
 
 // Optional blanks, optional sign, decimal digits or hexadecimal digits after
@@ -89,16 +115,18 @@ struct ParseEffects {
     std::string autorunData;
 };
 
-struct ParseOutcome {
+// What a timer's command line describes, and what the window does about it.
+struct ParsedTimer {
     ParseResult result = ParseOk;
+    TimerSettings settings;
     ParseEffects effects;
 };
 
-// Parses the arguments (item 0 = the program) of the raw command line `raw`
-// into `settings`. Fields the window sets before parsing (TimerName, the
-// colours, CheckForUpdates) are left as they are unless a switch sets them.
-ParseOutcome ParseCommandLine(const std::vector<std::string>& args, std::string_view raw,
-                              TimerSettings& settings, ParserEnvironment& env);
+// Parses the arguments of `line`, whose program part stands for the program
+// at `programPath`. The settings start from their defaults and the saved
+// preferences (colours, update check) that switches may override.
+ParsedTimer ParseCommandLine(const CommandLine& line, const std::string& programPath,
+                             const WindowSettings& preferences, ParserEnvironment& env);
 
 // The texts the window shows for parse results 1, 3 and 4; empty otherwise.
 std::string ParseErrorMessage(ParseResult result);

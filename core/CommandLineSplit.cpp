@@ -8,22 +8,15 @@ namespace brevalo {
 
 namespace {
 
-struct RawArgument {
-    CommandLineArgument argument;
-    std::vector<bool> quoted; // whether each character lay inside a quoted stretch
-    std::size_t begin = 0;    // raw-text span of the argument, its quotes included
-    std::size_t end = 0;
-};
-
 // Characters 1 to 32 separate arguments; a zero ends the text. A double quote
 // opens a stretch, up to the next double quote or the end, in which blanks
 // belong to the argument. The quotes themselves are dropped; there is no
 // escape character.
-std::vector<RawArgument> Split(std::string_view raw) {
+std::vector<CommandLineArgument> Split(std::string_view raw) {
     const auto at = [raw](std::size_t i) -> unsigned char {
         return i < raw.size() ? static_cast<unsigned char>(raw[i]) : 0;
     };
-    std::vector<RawArgument> list;
+    std::vector<CommandLineArgument> list;
     std::size_t p = 0;
     for (;;) {
         // Skip separators and empty "" pairs where an argument would start.
@@ -40,11 +33,11 @@ std::vector<RawArgument> Split(std::string_view raw) {
         if (at(p) == 0) {
             break;
         }
-        RawArgument arg;
+        CommandLineArgument arg;
         arg.begin = p;
         const auto take = [&](bool inQuotes) {
-            arg.argument.text += raw[p];
-            arg.argument.sourceIndex.push_back(p);
+            arg.text += raw[p];
+            arg.sourceIndex.push_back(p);
             arg.quoted.push_back(inQuotes);
             ++p;
         };
@@ -82,34 +75,15 @@ bool SameTextIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-} // namespace
+// A stretch of the raw text and what takes its place.
+struct Splice {
+    std::size_t first = 0; // raw-text index of the first character replaced
+    std::size_t end = 0;   // one past the last
+    std::string text;
+};
 
-std::vector<CommandLineArgument> SplitCommandLineDetailed(std::string_view raw) {
-    std::vector<CommandLineArgument> list;
-    for (auto& arg : Split(raw)) {
-        list.push_back(std::move(arg.argument));
-    }
-    return list;
-}
-
-std::vector<std::string> SplitCommandLine(std::string_view raw) {
-    std::vector<std::string> list;
-    for (auto& arg : Split(raw)) {
-        list.push_back(std::move(arg.argument.text));
-    }
-    return list;
-}
-
-std::string ReplaceArgumentTail(std::string_view raw, std::size_t item, std::size_t offset,
-                                std::string_view replacement) {
-    const std::vector<RawArgument> list = Split(raw);
-    if (item >= list.size() || offset >= list[item].argument.text.size()) {
-        return std::string(raw);
-    }
-    const RawArgument& arg = list[item];
-    const std::size_t first = arg.argument.sourceIndex[offset];
-    const std::size_t last = arg.argument.sourceIndex.back();
-
+// Argument `arg`'s characters from `offset` to its end become `replacement`.
+Splice TailSplice(const CommandLineArgument& arg, std::size_t offset, std::string_view replacement) {
     // An argument can never hold a double quote or a zero, so they are dropped.
     std::string value;
     bool needsQuotes = false;
@@ -120,50 +94,88 @@ std::string ReplaceArgumentTail(std::string_view raw, std::size_t item, std::siz
         needsQuotes = needsQuotes || static_cast<unsigned char>(c) <= ' ';
         value += c;
     }
-
     // The replaced stretch may hold double quotes of its own. Whatever it
     // held, the text after it must continue in the same quoting state as
     // before, so that the rest of the line splits exactly as it did.
     bool inQuotes = arg.quoted[offset];
-    std::string stretch;
+    Splice splice{arg.sourceIndex[offset], arg.sourceIndex.back() + 1, {}};
     if (needsQuotes && !inQuotes) {
-        stretch += '"';
+        splice.text += '"';
         inQuotes = true;
     }
-    stretch += value;
+    splice.text += value;
     if (inQuotes != arg.quoted.back()) {
-        stretch += '"';
+        splice.text += '"';
     }
+    return splice;
+}
 
-    std::string out(raw.substr(0, first));
-    out += stretch;
-    out += raw.substr(last + 1);
+} // namespace
+
+CommandLine::CommandLine(std::string raw) : raw_(std::move(raw)), args_(Split(raw_)) {}
+
+std::vector<std::string> CommandLine::Texts() const {
+    std::vector<std::string> texts;
+    texts.reserve(args_.size());
+    for (const CommandLineArgument& arg : args_) {
+        texts.push_back(arg.text);
+    }
+    return texts;
+}
+
+std::string CommandLine::Rewritten(std::string_view programPath,
+                                   const std::vector<Edit>& edits) const {
+    std::vector<Splice> splices;
+    if (!programPath.empty()) {
+        std::string quoted = "\"";
+        for (const char c : programPath) {
+            if (c != '"') {
+                quoted += c;
+            }
+        }
+        quoted += '"';
+        if (args_.empty()) {
+            return quoted;
+        }
+        const CommandLineArgument& program = args_.front();
+        const std::string_view span =
+            std::string_view(raw_).substr(program.begin, program.end - program.begin);
+        // Quoted whole, or unquoted (it then holds no blank), the path reads
+        // the same to every reader of command lines. Quotes inside it are read
+        // differently by the system, so such a part is replaced too.
+        if (!SameTextIgnoringAsciiCase(program.text, programPath) ||
+            (span != program.text && span != "\"" + program.text + "\"")) {
+            splices.push_back({program.begin, program.end, quoted});
+        }
+    }
+    for (const Edit& edit : edits) {
+        const bool programReplaced = edit.item == 0 && !programPath.empty();
+        if (!programReplaced && edit.item < args_.size() &&
+            edit.offset < args_[edit.item].text.size()) {
+            splices.push_back(TailSplice(args_[edit.item], edit.offset, edit.replacement));
+        }
+    }
+    // From the end backwards, so that every splice finds its place unmoved.
+    std::sort(splices.begin(), splices.end(),
+              [](const Splice& a, const Splice& b) { return a.first > b.first; });
+    std::string out = raw_;
+    for (const Splice& splice : splices) {
+        out.replace(splice.first, splice.end - splice.first, splice.text);
+    }
     return out;
 }
 
+std::vector<std::string> SplitCommandLine(std::string_view raw) {
+    return CommandLine(std::string(raw)).Texts();
+}
+
+std::string ReplaceArgumentTail(std::string_view raw, std::size_t item, std::size_t offset,
+                                std::string_view replacement) {
+    return CommandLine(std::string(raw)).Rewritten({}, {{item, offset, std::string(replacement)}});
+}
+
 std::string WithProgramPath(std::string_view raw, std::string_view programPath) {
-    std::string quoted = "\"";
-    for (const char c : programPath) {
-        if (c != '"') {
-            quoted += c;
-        }
-    }
-    quoted += '"';
-    const std::vector<RawArgument> list = Split(raw);
-    if (list.empty()) {
-        return quoted;
-    }
-    const RawArgument& program = list.front();
-    const std::string& text = program.argument.text;
-    const std::string_view span = raw.substr(program.begin, program.end - program.begin);
-    // Quoted whole, or unquoted (it then holds no blank), the path reads the
-    // same to every reader of command lines. Quotes inside it are read
-    // differently by the system, so such a part is replaced too.
-    if (SameTextIgnoringAsciiCase(text, programPath) &&
-        (span == text || span == "\"" + text + "\"")) {
-        return std::string(raw);
-    }
-    return std::string(raw.substr(0, program.begin)) + quoted + std::string(raw.substr(program.end));
+    return CommandLine(std::string(raw)).Rewritten(programPath, {});
 }
 
 } // namespace brevalo

@@ -19,15 +19,11 @@ namespace {
 
 using namespace brevalo;
 
-bool HasArguments() {
-    return SplitCommandLine(base::Narrow(GetCommandLineW())).size() > 1;
-}
-
-int RunTimer(gui::Application& app) {
+int RunTimer(gui::Application& app, const CommandLine& commandLine) {
     auto form = std::make_unique<TForm1>();
     app.SetMainWindow(form.get());
     try {
-        form->FormCreate();
+        form->FormCreate(commandLine);
     } catch (...) {
         app.HandleException(std::current_exception());
     }
@@ -65,11 +61,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     base::RestrictLibrarySearch();
     gui::Application& app = gui::Application::Instance();
     try {
+        // The whole line, program part included (the argument of wWinMain
+        // lacks it): a timer stores it to start again after a log-off.
+        const CommandLine commandLine(base::Narrow(GetCommandLineW()));
         // The timer window has no common controls: it neither registers
         // nor loads them.
-        const bool timer = HasArguments();
+        const bool timer = commandLine.HasArguments();
         app.Initialize(instance, !timer);
-        return timer ? RunTimer(app) : RunFrontEnd(app);
+        return timer ? RunTimer(app, commandLine) : RunFrontEnd(app);
     } catch (...) {
         app.HandleException(std::current_exception());
         return 1;

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "TimerSettings.h"
+#include "Window.h"
 
 #include <windows.h>
 
-#include <memory>
 
 namespace brevalo {
 
@@ -35,38 +35,46 @@ public:
 };
 
 // In order: the window is restored and brought forward (unless /i), the
-// completion sound starts, a worker asks for the flash, the Run value of /r
-// is removed, "WM_TIME_UP" goes out, closing no longer asks, the screen
-// saver is given back as it was, the action starts, the flash (eight colour
-// swaps 450 ms apart) runs, and the window closes unless /v. An action that
-// fails, or whose file has gone, is reported and the window stays open,
-// finished, as the reminder.
+// completion sound starts, the window is painted, the Run value of /r is
+// removed, "WM_TIME_UP" goes out, closing no longer asks, the screen saver
+// is given back as it was, the action starts, the flash (eight colour swaps
+// 450 ms apart) runs, and the window closes unless /v. An action that fails,
+// or whose file has gone, is reported and the window stays open, finished,
+// as the reminder.
 //
-// The flash is asked for by a worker so that it runs between two messages of
-// the window's thread, but never before the sequence has reached its wait:
-// the broadcast and the action are not held up by it.
-class TCompletion : public std::enable_shared_from_this<TCompletion> {
+// Everything up to the flash happens in Run, inside the tick that found the
+// end. The flash runs on the messages of a message-only window of its own:
+// the timer window's thread never sleeps or pumps messages inside the tick,
+// so the window answers throughout, and destroying it (which destroys this
+// object with its window and timer) ends the sequence wherever it is.
+class TCompletion : private gui::Window {
 public:
+    // Time between two colour swaps of the flash, and how many there are.
+    static constexpr UINT FlashIntervalMs = 450;
+    static constexpr int FlashInversions = 8;
+
     TCompletion(CompletionHost& host, TimerSettings& settings, gui::Application& app)
         : host_(host), settings_(settings), app_(app) {}
 
-    // Runs the sequence; called once, on the window's thread, from the tick.
-    // The object must be owned by a shared_ptr.
+    // Runs the sequence up to the first colour swap; called once, on the
+    // window's thread, from the tick.
     void Run();
+    // True once the flash is over and the window has been asked to close
+    // where it closes.
+    bool Done() const noexcept { return done_; }
 
 private:
-    class FlashRequest;
-
-    void FlashRequested();
-    void Flash();
-    void WaitForFlash();
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void StartFlash();
+    // One colour swap; after the last one's interval, the end of the sequence.
+    void FlashStep();
 
     CompletionHost& host_;
     TimerSettings& settings_;
     gui::Application& app_;
-    bool flashRequested_ = false;
-    bool flashAllowed_ = false;
-    bool flashDone_ = false;
+    int inversions_ = 0;
+    bool closeAtEnd_ = false;
+    bool done_ = false;
 };
 
 } // namespace brevalo

@@ -70,7 +70,7 @@ TForm1::TForm1()
     : Label1(*this), Label2(*this), app_(gui::Application::Instance()),
       engine_(*this, settings_, parseResult_),
       completion_(
-          std::make_shared<TCompletion>(static_cast<CompletionHost&>(*this), settings_, app_)) {
+          std::make_unique<TCompletion>(static_cast<CompletionHost&>(*this), settings_, app_)) {
     ThreadedTimer1.SetInterval(200);
     ThreadedTimer1.SetThreadPriority(tpHighest);
     ThreadedTimer1.OnTimer = [this](TThreadedTimer&) { engine_.ThreadedTimer1Timer(); };
@@ -94,11 +94,11 @@ void TForm1::AnnounceDigitFont() noexcept {
     AnnounceFontChange();
 }
 
-void TForm1::FormCreate(std::optional<std::string> commandLine) {
+void TForm1::FormCreate(const CommandLine& commandLine) {
     // The screen saver stays off while the timer counts.
     screenSaver_.Hold();
     CreateTimerWindow();
-    ReadWindowSettings();
+    const WindowSettings preferences = ReadWindowSettings();
     timeUpMessage_ = RegisterWindowMessageW(L"WM_TIME_UP");
     timerStoppedMessage_ = RegisterWindowMessageW(L"WM_TIMER_STOPPED");
     SetUpDigits();
@@ -110,7 +110,7 @@ void TForm1::FormCreate(std::optional<std::string> commandLine) {
     // The countdown starts at the first idle moment; parsing removes the
     // hook again when the action file is missing.
     idleHook_ = app_.AddIdleHandler([this] { engine_.Start(); });
-    ParseArguments(commandLine, std::move(formats));
+    ParseArguments(commandLine, preferences, std::move(formats));
     if (!settings_.SilentErrors) {
         if (parseResult_ == ParseActionMissing)
             return;
@@ -154,7 +154,6 @@ void TForm1::CreateTimerWindow() {
     SetText("Timer");
     // Nothing during creation may ask before closing.
     closeQueryAttached_ = false;
-    settings_.TimerName = "Timer";
 }
 
 // The digits' font, installed from the program itself when missing, and
@@ -177,16 +176,15 @@ void TForm1::SetUpDigits() {
     Label2.OnClick = [this](gui::GraphicControl&) { LeaveFullScreen(false); };
 }
 
-void TForm1::ParseArguments(const std::optional<std::string>& commandLine, FormatSettings formats) {
-    std::string raw = commandLine ? *commandLine : base::Narrow(GetCommandLineW());
-    rawCommandLine_ = raw;
-    std::vector<std::string> args = SplitCommandLine(raw);
-    if (!args.empty())
-        args[0] = os::ProgramPath();
+void TForm1::ParseArguments(const CommandLine& commandLine, const WindowSettings& preferences,
+                            FormatSettings formats) {
+    rawCommandLine_ = commandLine.Raw();
     SystemParserEnvironment environment(NowSource, std::move(formats));
-    const ParseOutcome outcome = ParseCommandLine(args, raw, settings_, environment);
-    parseResult_ = outcome.result;
-    ApplyParseEffects(outcome.effects);
+    ParsedTimer parsed =
+        ParseCommandLine(commandLine, os::ProgramPath(), preferences, environment);
+    parseResult_ = parsed.result;
+    settings_ = std::move(parsed.settings);
+    ApplyParseEffects(parsed.effects);
     Label1.SetColor(COLORREF(settings_.ForeColor));
     Label2.SetColor(COLORREF(settings_.ForeColor));
     SetColor(COLORREF(settings_.BackColor));
@@ -251,7 +249,7 @@ void TForm1::TellRunValuesLeft(RegistryRoot root, const std::vector<std::string>
     gui::WarningBox(text, Handle());
 }
 
-void TForm1::ReadWindowSettings() {
+WindowSettings TForm1::ReadWindowSettings() {
     WindowSettings window;
     try {
         window = os::Settings().ReadWindowSettings();
@@ -260,12 +258,7 @@ void TForm1::ReadWindowSettings() {
         // default colours.
         app_.HandleException(std::current_exception());
     }
-    settings_.ForeColor = window.ForeColor;
-    settings_.BackColor = window.BackColor;
-    settings_.CheckForUpdates = window.CheckForUpdates;
-    Label1.SetColor(COLORREF(window.ForeColor));
-    Label2.SetColor(COLORREF(window.ForeColor));
-    SetColor(COLORREF(window.BackColor));
+    return window;
 }
 
 void TForm1::WriteWindowSettings() noexcept {

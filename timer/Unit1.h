@@ -47,11 +47,11 @@ public:
     TForm1();
     ~TForm1() override;
 
-    // Creates the window and runs its creation sequence on the process's
-    // command line (or `commandLine`). A command-line error (codes 1, 3 and
-    // 4, unless /m) is thrown after the window exists; the window then stays,
-    // shows "00:00:00" and never counts.
-    void FormCreate(std::optional<std::string> commandLine = std::nullopt);
+    // Creates the window and runs its creation sequence on the timer's
+    // command line. A command-line error (codes 1, 3 and 4, unless /m) is
+    // thrown after the window exists; the window then stays, shows
+    // "00:00:00" and never counts.
+    void FormCreate(const CommandLine& commandLine);
     // Once a parse error has been shown: removes the Run values (the current
     // user's and the machine's) whose data is this timer's
     // own command line, so a line that stopped parsing does not come back.
@@ -127,10 +127,11 @@ private:
     void SetUpDigits();
     // Announces the digit font this timer installed, once.
     void AnnounceDigitFont() noexcept;
-    void ParseArguments(const std::optional<std::string>& commandLine, FormatSettings formats);
+    void ParseArguments(const CommandLine& commandLine, const WindowSettings& preferences,
+                        FormatSettings formats);
     void ApplyParseEffects(const ParseEffects& effects);
     void PlaceOnScreen();
-    void ReadWindowSettings();
+    WindowSettings ReadWindowSettings();
     void WriteWindowSettings() noexcept;
     void EnterFullScreen();
     void LeaveFullScreen(bool fromEscape);
@@ -226,7 +227,7 @@ private:
     bool sessionQueried_ = false;
     bool closeQueryBeforeSession_ = false;
     bool sessionEnding_ = false;
-    std::shared_ptr<TCompletion> completion_;
+    std::unique_ptr<TCompletion> completion_;
 
     // The whole seconds last shown, and the length in whole seconds fixed
     // when counting started (the first seconds shown and the one under way).

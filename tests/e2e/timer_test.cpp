@@ -94,6 +94,35 @@ TEST(Completion, StayOpenKeepsTheWindowWhichThenClosesWithoutAQuestionEvenWhenCl
     EXPECT_FALSE(listener.WaitFor(L"WM_TIMER_STOPPED", 10ms));
 }
 
+// The window answers another program from its appearance to well past the
+// flash, and closing it in the middle of the flash ends the process cleanly.
+TEST(Completion, TheWindowAnswersThroughoutTheFlashAndMayBeClosedInIt) {
+    BroadcastListener listener;
+    Process timer = Process::Start(L"/q2 /v /u /cTea");
+    HWND window = StartedWindow(timer);
+    ASSERT_TRUE(window);
+    int unanswered = 0;
+    for (int probe = 0; probe < 28; ++probe) { // about 7 s: 2 s to the end, 3.6 s of flash
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result))
+            ++unanswered;
+        listener.Pump(250ms);
+    }
+    EXPECT_EQ(unanswered, 0);
+    EXPECT_TRUE(listener.WaitFor(L"WM_TIME_UP", 10ms)) << "the probes did not span the end";
+    timer.Terminate();
+
+    Process closed = Process::Start(L"/q1 /v /u /cTea");
+    window = StartedWindow(closed);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(listener.WaitFor(L"WM_TIME_UP", 20s));
+    listener.Pump(1500ms);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    EXPECT_TRUE(closed.WaitForExit(10s, &code));
+    EXPECT_EQ(code, 0u);
+}
+
 // A text of the client area's accessible object, as a screen reader reads it.
 std::wstring AccessibleText(IAccessible& object,
                             HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {

@@ -65,7 +65,8 @@ std::optional<std::size_t> FindSwitch(const std::vector<std::string>& args, char
 }
 
 void CheckSplit(std::string_view raw) {
-    const auto detailed = SplitCommandLineDetailed(raw);
+    const CommandLine line{std::string(raw)};
+    const auto& detailed = line.Arguments();
     const auto plain = SplitCommandLine(raw);
     Require(detailed.size() == plain.size(), "both splits give the same number of arguments");
     std::size_t previous = 0;
@@ -118,19 +119,17 @@ void CheckReplace(std::string_view raw, std::size_t item, std::size_t offset,
 
 constexpr char ProgramPath[] = "C:\\Program Files\\Brevalo\\Brevalo.exe";
 
-ParseOutcome Parse(std::string_view raw, TimerSettings& settings, FakeEnvironment& env) {
-    std::vector<std::string> args = SplitCommandLine(raw);
-    if (!args.empty()) {
-        args[0] = ProgramPath;
-    }
-    return ParseCommandLine(args, raw, settings, env);
+ParsedTimer Parse(std::string_view raw, TimerSettings& settings, FakeEnvironment& env) {
+    ParsedTimer parsed = ParseCommandLine(CommandLine(std::string(raw)), ProgramPath, {}, env);
+    settings = parsed.settings;
+    return parsed;
 }
 
 void CheckParse(std::string_view raw, const FuzzInput& in) {
     std::vector<std::string> args = SplitCommandLine(raw);
     TimerSettings settings;
     FakeEnvironment env(in.formats, in.now, in.flags);
-    const ParseOutcome outcome = Parse(raw, settings, env);
+    const ParsedTimer outcome = Parse(raw, settings, env);
     const ParseResult result = outcome.result;
     const ParseEffects& effects = outcome.effects;
 

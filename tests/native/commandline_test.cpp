@@ -68,15 +68,12 @@ struct Parsed {
 };
 
 Parsed Parse(const std::string& switches, FakeEnvironment env = {}) {
-    const std::string raw = "brevalo.exe " + switches;
-    std::vector<std::string> args = SplitCommandLine(raw);
-    args[0] = "C:\\Brevalo\\brevalo.exe";
-    Parsed p;
-    p.settings.ForeColor = Rgb(1, 2, 3);
-    const ParseOutcome outcome = ParseCommandLine(args, raw, p.settings, env);
-    p.result = outcome.result;
-    p.effects = Describe(outcome.effects);
-    return p;
+    WindowSettings preferences;
+    preferences.ForeColor = Rgb(1, 2, 3);
+    preferences.BackColor = 0;
+    ParsedTimer parsed = ParseCommandLine(CommandLine("brevalo.exe " + switches),
+                                          "C:\\Brevalo\\brevalo.exe", preferences, env);
+    return {parsed.result, std::move(parsed.settings), Describe(parsed.effects)};
 }
 
 } // namespace
@@ -161,27 +158,27 @@ TEST(ParseCommandLine, ValueSwitchesTakeEffectOnlyWithValidValues) {
     EXPECT_EQ(Parse("/c\"Tea break\" /cOther").settings.TimerName, "Tea break");
 }
 
-TEST(ParseCommandLine, StartsFromTheParsersDefaults) {
-    TimerSettings s;
-    s.AllowScreenSaver = s.StartMaximized = s.ResumeAfterRestart = s.IsRelative = true;
-    s.PopupMenuEnabled = s.ResumeOnceAfterLogoff = false;
-    s.AutorunRoot = RegistryRoot::LocalMachine;
-    s.DoneSound = "DONE2";
-    s.ActionVerb = "print";
-    s.ActionFile = s.ActionParams = "old";
-    s.TimerName = "Kept";
-    s.CheckForUpdates = false;
+TEST(ParseCommandLine, StartsFromTheDefaultsAndTheSavedPreferences) {
+    WindowSettings preferences;
+    preferences.ForeColor = Rgb(9, 8, 7);
+    preferences.BackColor = Rgb(1, 1, 1);
+    preferences.CheckForUpdates = false;
     FakeEnvironment env;
-    ParseCommandLine({"C:\\p.exe", "/q5:00"}, "C:\\p.exe raw text", s, env);
+    const TimerSettings s =
+        ParseCommandLine(CommandLine("C:\\p.exe /q5:00"), "C:\\p.exe", preferences, env).settings;
     EXPECT_FALSE(s.AllowScreenSaver || s.StartMaximized || s.ResumeAfterRestart || s.IsRelative);
     EXPECT_TRUE(s.PopupMenuEnabled && s.ResumeOnceAfterLogoff);
     EXPECT_EQ(s.AutorunRoot, RegistryRoot::CurrentUser);
     EXPECT_EQ(s.DoneSound, "DONE1");
     EXPECT_EQ(s.ActionVerb, "open");
     EXPECT_EQ(s.ActionFile + s.ActionParams, "");
-    EXPECT_EQ(s.RestartCommandLine, "C:\\p.exe raw text");
-    EXPECT_EQ(s.TimerName, "Kept");
+    EXPECT_EQ(s.RestartCommandLine, "C:\\p.exe /q5:00");
+    EXPECT_EQ(s.TimerName, "Timer");
+    EXPECT_EQ(s.ForeColor, Rgb(9, 8, 7));
+    EXPECT_EQ(s.BackColor, Rgb(1, 1, 1));
     EXPECT_FALSE(s.CheckForUpdates);
+    EXPECT_TRUE(ParseCommandLine(CommandLine("C:\\p.exe /q1 /u"), "C:\\p.exe", {}, env)
+                    .settings.CheckForUpdates == false);
 }
 
 TEST(ParseCommandLine, AdministratorRootAndAutorunWrites) {
@@ -281,6 +278,9 @@ TEST(ParseCommandLine, RestartLineCarriesTheEndTimeInPlaceOfTheAmount) {
     EXPECT_EQ(relative.settings.RestartCommandLine,
               program + " /t5:30 /aC:\\Work\\run.exe|-x^a^ \"/aC:\\Work\\my tools\\run.exe\" /r");
     EXPECT_EQ(relative.settings.ActionFile, "my tools\\run.exe");
+    // Both rewrites, and the program's path, in one line.
+    EXPECT_EQ(Parse("/arun.exe /t30", work).settings.RestartCommandLine,
+              program + " /aC:\\Work\\run.exe /t12/7/20267:35:00PM");
 }
 
 TEST(ParseCommandLine, RestartedTimerCountsToTheSameMomentInEveryLocale) {
@@ -294,9 +294,10 @@ TEST(ParseCommandLine, RestartedTimerCountsToTheSameMomentInEveryLocale) {
             const std::string restart = first.settings.RestartCommandLine;
 
             env.now = At(2027, 1, 3, 8, 0, 0);
-            TimerSettings again;
-            const ParseResult result =
-                ParseCommandLine(SplitCommandLine(restart), restart, again, env).result;
+            const ParsedTimer parsedAgain =
+                ParseCommandLine(CommandLine(restart), "C:\\Brevalo\\brevalo.exe", {}, env);
+            const ParseResult result = parsedAgain.result;
+            const TimerSettings& again = parsedAgain.settings;
             ASSERT_EQ(result, ParseOk) << fs.shortDateFormat << ": " << restart;
             EXPECT_FALSE(again.IsRelative) << restart;
             EXPECT_NEAR(again.EndTime, first.settings.EndTime, 0.5 / 86400) << restart;

@@ -204,13 +204,12 @@ struct FakeParserEnvironment : ParserEnvironment {
 // Parses a built switch string the way a started timer does.
 TimerSettings Parse(const std::string& switches, FakeParserEnvironment& env) {
     const std::string program = "C:\\Program Files\\Brevalo\\Brevalo.exe";
-    const std::string raw = "\"" + program + "\" " + switches;
-    std::vector<std::string> args = SplitCommandLine(raw);
-    args[0] = program;
-    TimerSettings settings;
-    settings.ForeColor = settings.BackColor = Rgb(1, 2, 3); // the saved preferences
-    EXPECT_EQ(ParseCommandLine(args, raw, settings, env).result, ParseOk) << switches;
-    return settings;
+    WindowSettings preferences;
+    preferences.ForeColor = preferences.BackColor = Rgb(1, 2, 3);
+    ParsedTimer parsed =
+        ParseCommandLine(CommandLine("\"" + program + "\" " + switches), program, preferences, env);
+    EXPECT_EQ(parsed.result, ParseOk) << switches;
+    return std::move(parsed.settings);
 }
 
 void ExpectOptions(const TimerSettings& t, const AdvancedOptions& o, const std::string& s) {

@@ -24,7 +24,8 @@ TEST(SplitCommandLine, SplitsOnBlanksAndControlCharactersAndDropsQuotes) {
 
 TEST(SplitCommandLine, RecordsWhereEveryCharacterCameFrom) {
     const std::string raw = "p \"/t 3\"0 /c";
-    const auto list = SplitCommandLineDetailed(raw);
+    const CommandLine line{std::string(raw)};
+    const auto& list = line.Arguments();
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[1].text, "/t 30");
     EXPECT_THAT(list[1].sourceIndex, ElementsAre(3, 4, 5, 6, 8));

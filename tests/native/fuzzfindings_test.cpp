@@ -35,9 +35,9 @@ private:
 };
 
 ParseResult Parse(const std::string& raw, TimerSettings& settings, ParserEnvironment& env) {
-    std::vector<std::string> args = SplitCommandLine(raw);
-    args[0] = "C:\\Brevalo\\Brevalo.exe";
-    return ParseCommandLine(args, raw, settings, env).result;
+    ParsedTimer parsed = ParseCommandLine(CommandLine(raw), "C:\\Brevalo\\Brevalo.exe", {}, env);
+    settings = std::move(parsed.settings);
+    return parsed.result;
 }
 
 } // namespace

@@ -24,7 +24,7 @@ protected:
         auto form = std::make_unique<TForm1>();
         form->NowSource = [this] { return now; };
         form->TickSource = [this] { return tick; };
-        form->FormCreate("\"Brevalo.exe\" " + switches);
+        form->FormCreate(CommandLine("\"Brevalo.exe\" " + switches));
         ShowWindow(form->Handle(), SW_SHOWNORMAL);
         Pump();
         return form;

@@ -1,5 +1,5 @@
 // The completion sequence on a plain window with a recording host: the order
-// of its effects, the flash that waits for the broadcast and the action, and
+// of its effects, the flash that follows the broadcast and the action, and
 // the window that stays open after a failed action or with /v.
 #include "Application.h"
 #include "Completion.h"
@@ -70,10 +70,18 @@ protected:
     }
     void TearDown() override { gui::Application::Instance().SetExceptionHandler(nullptr); }
 
+    // Runs the sequence to its end: the flash runs on messages.
+    static void RunToEnd(TCompletion& completion) {
+        completion.Run();
+        MSG msg;
+        while (!completion.Done() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
     void RunCompletion() {
-        const auto completion =
-            std::make_shared<TCompletion>(host, settings, gui::Application::Instance());
-        completion->Run();
+        TCompletion completion(host, settings, gui::Application::Instance());
+        RunToEnd(completion);
     }
 
     RecordingHost host;
@@ -92,8 +100,7 @@ TEST_F(CompletionTest, AnnouncesAndActsBeforeTheFlashThenCloses) {
     ASSERT_EQ(host.Count("invert"), 8);
     EXPECT_LT(host.First("remove run value"), host.First("broadcast"));
     EXPECT_LT(host.First("broadcast"), host.First("action"));
-    // However soon the worker asks, the flash waits for the announcement
-    // and the action.
+    // The flash comes after the announcement and the action.
     EXPECT_LT(host.First("action"), host.First("invert"));
     EXPECT_EQ(host.log.back(), "close");
     EXPECT_EQ(settings.CloseMode, CloseMode::Ask);
@@ -120,9 +127,8 @@ TEST_F(CompletionTest, AFailedActionIsReportedAndTheWindowStays) {
         RecordingHost second;
         errors.clear();
         settings.ActionFile = c.file;
-        const auto completion =
-            std::make_shared<TCompletion>(second, settings, gui::Application::Instance());
-        completion->Run();
+        TCompletion completion(second, settings, gui::Application::Instance());
+        RunToEnd(completion);
         EXPECT_EQ(second.Count("action"), 0);
         EXPECT_EQ(second.Count("broadcast"), 1);
         EXPECT_EQ(second.Count("close"), c.fails ? 0 : 1) << c.file;

@@ -180,7 +180,7 @@ TEST_F(DpiSuite, WizardPageControlsAndTitleScale) {
 
 TEST_F(DpiSuite, TimerDigitsFollowTheClientHeight) {
     TForm1 form;
-    form.FormCreate("\"Brevalo.exe\" /q300 /cTea");
+    form.FormCreate(CommandLine("\"Brevalo.exe\" /q300 /cTea"));
     ShowWindow(form.Handle(), SW_SHOWNORMAL);
     Pump();
     auto digitHeightAt = [&](int windowHeight) {

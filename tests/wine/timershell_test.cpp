@@ -99,7 +99,7 @@ TEST_F(TimerShellTest, ALineThatCannotCountShowsNoProgress) {
     TForm1 form;
     form.NowSource = [this] { return now; };
     form.TaskbarSource = [&](HWND) { return std::make_unique<RecordingTaskbar>(calls); };
-    EXPECT_THROW(form.FormCreate("\"Brevalo.exe\" /qx"), std::runtime_error);
+    EXPECT_THROW(form.FormCreate(CommandLine("\"Brevalo.exe\" /qx")), std::runtime_error);
     AnnounceButton(form);
     form.Engine().Start();
     Tick(form, 1);

@@ -348,7 +348,7 @@ TEST_F(TimerWindowTest, RealTicksLandJustAfterTheSecondsGridAndALateOneShiftsNon
         }
         return now;
     };
-    form->FormCreate("\"Brevalo.exe\" /q60 /u /s0");
+    form->FormCreate(CommandLine("\"Brevalo.exe\" /q60 /u /s0"));
     ShowWindow(form->Handle(), SW_SHOWNORMAL);
     form->Engine().Start();
     const DWORD until = GetTickCount() + 4200;
