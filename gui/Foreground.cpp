@@ -1,5 +1,7 @@
 #include "Foreground.h"
 
+#include <shellapi.h>
+
 namespace brevalo::gui {
 
 bool ForceForeground(HWND hwnd) noexcept {
@@ -20,6 +22,26 @@ bool ForceForeground(HWND hwnd) noexcept {
     if (attach)
         AttachThreadInput(foregroundThread, ownThread, FALSE);
     return GetForegroundWindow() == hwnd;
+}
+
+bool UserIsBusy() noexcept {
+    QUERY_USER_NOTIFICATION_STATE state{};
+    if (FAILED(SHQueryUserNotificationState(&state)))
+        return false;
+    switch (state) {
+    case QUNS_BUSY:
+    case QUNS_RUNNING_D3D_FULL_SCREEN:
+    case QUNS_PRESENTATION_MODE:
+    case QUNS_QUIET_TIME:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FlashTaskbarButton(HWND hwnd) noexcept {
+    FLASHWINFO flash{sizeof flash, hwnd, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
+    FlashWindowEx(&flash);
 }
 
 } // namespace brevalo::gui

@@ -2,7 +2,6 @@
 
 #include "Application.h"
 #include "Files.h"
-#include "Foreground.h"
 #include "Sounds.h"
 
 #include <stdexcept>
@@ -19,10 +18,13 @@ void TCompletion::Run() {
     inversions_ = 0;
     done_ = false;
     const HWND window = host_.Window();
+    busy_ = host_.UserIsBusy();
     if (IsIconic(window))
-        ShowWindow(window, SW_RESTORE);
-    if (!settings_.NoBringToFront)
-        gui::ForceForeground(window);
+        ShowWindow(window, busy_ ? SW_SHOWNOACTIVATE : SW_RESTORE);
+    if (busy_)
+        host_.FlashTaskbarButton();
+    else if (!settings_.NoBringToFront)
+        host_.TakeForeground();
     PlayResourceSound(settings_.DoneSound);
     // The restored window shows zero before the announcement goes out.
     UpdateWindow(window);
@@ -56,7 +58,8 @@ void TCompletion::StartFlash() {
         return;
     if (!Handle())
         CreateMessageOnlyHandle(L"BrevaloCompletion");
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (!busy_)
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     FlashStep();
     SetTimer(Handle(), FlashTimer, FlashIntervalMs, nullptr);
 }

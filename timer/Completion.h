@@ -20,6 +20,12 @@ public:
     virtual ~CompletionHost() = default;
     // The timer window; null once it is gone.
     virtual HWND Window() = 0;
+    // Whether the user must not be interrupted (gui::UserIsBusy).
+    virtual bool UserIsBusy() = 0;
+    // Brings the window to the foreground, or flashes its taskbar button
+    // until the user activates it.
+    virtual void TakeForeground() = 0;
+    virtual void FlashTaskbarButton() = 0;
     // Removes the Run value this timer wrote, if any.
     virtual void RemoveRunValue() = 0;
     // Posts "WM_TIME_UP" to every top-level window.
@@ -40,7 +46,10 @@ public:
 // is given back as it was, the action starts, the flash (eight colour swaps
 // 450 ms apart) runs, and the window closes unless /v. An action that fails,
 // or whose file has gone, is reported and the window stays open, finished,
-// as the reminder.
+// as the reminder. While the user must not be interrupted (a presentation, a
+// full-screen program, quiet time) the window is restored without being
+// activated, neither takes the foreground nor the top of the window order,
+// and flashes its taskbar button instead; the rest happens as usual.
 //
 // Everything up to the flash happens in Run, inside the tick that found the
 // end. The flash runs on the messages of a message-only window of its own:
@@ -74,6 +83,7 @@ private:
     gui::Application& app_;
     int inversions_ = 0;
     bool closeAtEnd_ = false;
+    bool busy_ = false;
     bool done_ = false;
 };
 

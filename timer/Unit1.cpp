@@ -82,6 +82,7 @@ TForm1::TForm1()
 TForm1::~TForm1() {
     ThreadedTimer1.SetEnabled(false);
     ThreadedTimer2.SetEnabled(false);
+    UpdatePowerRequests();
     RemoveIdleHook();
     // Closed before the first idle moment: the font was still installed.
     AnnounceDigitFont();
@@ -312,6 +313,7 @@ void TForm1::CreatePopupMenu() {
             settings_.ActionFile = item.Caption();
         else
             settings_.ActionFile.clear();
+        UpdatePowerRequests();
     });
     ActionItem1->SetEnabled(false);
     PopupMenu1.AddSeparator();
@@ -688,6 +690,26 @@ void TForm1::SetThreadedTimer1Enabled(bool enabled) {
     ThreadedTimer1.SetEnabled(enabled);
     if (enabled)
         CountingStarted();
+    UpdatePowerRequests();
+}
+
+void TForm1::UpdatePowerRequests() {
+    // The ticker runs exactly while the countdown counts.
+    const bool wanted = ThreadedTimer1.Enabled() && !settings_.ActionFile.empty();
+    if (!wanted && !keepingAwake_)
+        return;
+    if (!power_)
+        power_ = PowerSource();
+    if (wanted) {
+        if (!keepingAwake_)
+            power_->KeepSystemAwake(true);
+        // Set again on every resume: a pause moves the end.
+        power_->WakeAt(settings_.EndTime);
+    } else {
+        power_->KeepSystemAwake(false);
+        power_->WakeAt(std::nullopt);
+    }
+    keepingAwake_ = wanted;
 }
 void TForm1::SetThreadedTimer2Enabled(bool enabled) {
     ThreadedTimer2.SetEnabled(enabled);

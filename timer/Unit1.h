@@ -8,9 +8,11 @@
 #include "Completion.h"
 #include "CountdownEngine.h"
 #include "CountdownHost.h"
+#include "Foreground.h"
 #include "Form.h"
 #include "Label.h"
 #include "PopupMenu.h"
+#include "Power.h"
 #include "RunValue.h"
 #include "ScreenSaver.h"
 #include "TaskbarProgress.h"
@@ -65,6 +67,13 @@ public:
     // the button; the shell's unless replaced (tests record the calls).
     std::function<std::unique_ptr<TaskbarProgress>(HWND)> TaskbarSource =
         CreateShellTaskbarProgress;
+    // Whether the user must not be interrupted at the end; the shell's
+    // answer unless replaced.
+    std::function<bool()> BusySource = gui::UserIsBusy;
+    // What keeps the system awake for a timer with an action; the system's
+    // unless replaced (tests record the calls).
+    std::function<std::unique_ptr<os::PowerRequests>()> PowerSource =
+        os::CreateSystemPowerRequests;
 
     // Lays out and scales the two labels to the window.
     void FormResize();
@@ -147,6 +156,10 @@ private:
     // Tells the user that these Run values of `root` could not be removed.
     void TellRunValuesLeft(RegistryRoot root, const std::vector<std::string>& names);
     void ShowAbout();
+    // While a timer with an action counts, the system may not sleep on idle
+    // and is woken at the end; paused, finished, without an action or
+    // closed, it is let go.
+    void UpdatePowerRequests();
 
     // The taskbar button's progress and the screen readers' view
     // (Unit1Shell.cpp).
@@ -193,6 +206,9 @@ private:
 
     // CompletionHost
     HWND Window() override { return Handle(); }
+    bool UserIsBusy() override { return BusySource(); }
+    void TakeForeground() override { ForceForeground(); }
+    void FlashTaskbarButton() override { gui::FlashTaskbarButton(Handle()); }
     void RemoveRunValue() override;
     void BroadcastTimeUp() override { Broadcast(timeUpMessage_); }
     void InvertColours() override { Invert1Click(); }
@@ -238,6 +254,8 @@ private:
     bool timeUp_ = false;
     UINT taskbarButtonMessage_ = 0;
     std::unique_ptr<TaskbarProgress> taskbar_;
+    std::unique_ptr<os::PowerRequests> power_;
+    bool keepingAwake_ = false;
     // What the button shows now.
     TaskbarState taskbarState_ = TaskbarState::None;
     TimerAccessibility accessibility_{*this};

@@ -26,6 +26,9 @@ public:
     }
 
     HWND Window() override { return window_; }
+    bool UserIsBusy() override { return busy; }
+    void TakeForeground() override { log.push_back("foreground"); }
+    void FlashTaskbarButton() override { log.push_back("flash button"); }
     void RemoveRunValue() override { log.push_back("remove run value"); }
     void BroadcastTimeUp() override { log.push_back("broadcast"); }
     void InvertColours() override { log.push_back("invert"); }
@@ -46,6 +49,7 @@ public:
 
     std::vector<std::string> log;
     bool failAction = false;
+    bool busy = false;
 
 private:
     HWND window_ = nullptr;
@@ -136,6 +140,30 @@ TEST_F(CompletionTest, AFailedActionIsReportedAndTheWindowStays) {
         if (c.fails) {
             EXPECT_EQ(errors[0], "Action file C:\\no such file.exe cannot be found.");
         }
+    }
+}
+
+// A presentation or a full-screen program is not interrupted: the window is
+// restored without being activated and its taskbar button flashes instead of
+// the window taking the foreground (even without /i); the announcement and
+// the close happen as usual. Otherwise /i alone keeps the foreground.
+TEST_F(CompletionTest, ABusyUserIsNotInterruptedButToldOnTheTaskbar) {
+    struct Case {
+        bool busy, noBringToFront, foreground;
+    };
+    for (const Case c : {Case{true, false, false}, Case{false, false, true},
+                         Case{false, true, false}}) {
+        RecordingHost window;
+        window.busy = c.busy;
+        settings.NoBringToFront = c.noBringToFront;
+        ShowWindow(window.Window(), SW_MINIMIZE);
+        TCompletion completion(window, settings, gui::Application::Instance());
+        RunToEnd(completion);
+        EXPECT_FALSE(IsIconic(window.Window()));
+        EXPECT_EQ(window.Count("foreground"), c.foreground ? 1 : 0);
+        EXPECT_EQ(window.Count("flash button"), c.busy ? 1 : 0);
+        EXPECT_EQ(window.Count("broadcast"), 1);
+        EXPECT_EQ(window.log.back(), "close");
     }
 }
 

@@ -2,10 +2,15 @@
 // under a controlled clock, pause and resume, full screen, and the colours.
 #include "DigitFont.h"
 #include "FontChangeListener.h"
+#include "DateTimeText.h"
+#include "Files.h"
+#include "Locale.h"
 #include "Strings.h"
 #include "TimerWindowFixture.h"
 
 #include <algorithm>
+#include <fstream>
+#include <optional>
 #include <vector>
 
 namespace brevalo {
@@ -290,6 +295,77 @@ TEST_F(TimerWindowTest, UntickingTheActionItemClearsTheAction) {
     EXPECT_EQ(form->Settings().ActionFile, "");
     form->ActionItem1->Click();
     EXPECT_EQ(form->Settings().ActionFile, path);
+}
+
+// The power calls of one timer window, in order.
+class RecordingPower : public os::PowerRequests {
+public:
+    explicit RecordingPower(std::vector<std::string>& log) : log_(log) {}
+    void KeepSystemAwake(bool awake) override { log_.push_back(awake ? "awake" : "may sleep"); }
+    void WakeAt(std::optional<DateTime> time) override {
+        log_.push_back(time ? "wake " + DateTimeToText(*time, os::UserFormatSettings()) : "no wake");
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+// A timer with an action keeps the system from sleeping while it counts and
+// asks to be woken at its end; pausing, turning the action off, the end and
+// the close let go. A timer without an action asks nothing.
+TEST_F(TimerWindowTest, ATimerWithAnActionKeepsTheSystemAwakeOnlyWhileItCounts) {
+    std::vector<std::string> power;
+    const auto recorded = [&power] { return std::make_unique<RecordingPower>(power); };
+    // The action is a file of the test's own, gone before the end, so that
+    // the end reports it instead of starting anything.
+    const std::string action = os::TempFolder() + "brevalo-power-action.txt";
+    std::ofstream(action) << "x";
+    std::vector<std::string> errors;
+    gui::Application::Instance().SetExceptionHandler(
+        [&errors](std::exception_ptr e) { errors.push_back(gui::Application::ExceptionMessage(e)); });
+    const std::string end = DateTimeToText(AddSeconds(now, 300), os::UserFormatSettings());
+    const std::string later = DateTimeToText(AddSeconds(now, 310), os::UserFormatSettings());
+    {
+        auto form = std::make_unique<TForm1>();
+        form->NowSource = [this] { return now; };
+        form->TickSource = [this] { return tick; };
+        form->PowerSource = recorded;
+        form->FormCreate(CommandLine("\"Brevalo.exe\" /q300 /s0 /u \"/a" + action + "\""));
+        form->Engine().Start();
+        EXPECT_EQ(power, (std::vector<std::string>{"awake", "wake " + end}));
+        KeyUp(*form, VK_SPACE);
+        Advance(10);
+        KeyUp(*form, VK_SPACE); // the pause moved the end
+        form->ActionItem1->Click();
+        form->ActionItem1->Click();
+        Advance(301);
+        DeleteFileW(base::Widen(action).c_str());
+        form->Engine().ThreadedTimer1Timer(); // the end
+        EXPECT_EQ(errors.size(), 1u);
+        EXPECT_EQ(power, (std::vector<std::string>{"awake", "wake " + end, "may sleep", "no wake",
+                                                   "awake", "wake " + later, "may sleep",
+                                                   "no wake", "awake", "wake " + later,
+                                                   "may sleep", "no wake"}));
+        power.clear();
+        form->Engine().Start();
+    }
+    EXPECT_TRUE(power.empty()) << "a finished timer let go already";
+    {
+        auto form = std::make_unique<TForm1>();
+        form->PowerSource = recorded;
+        form->FormCreate(CommandLine("\"Brevalo.exe\" /q300 /u"));
+        form->Engine().Start();
+        KeyUp(*form, VK_SPACE);
+    }
+    EXPECT_TRUE(power.empty()) << "a timer without an action asked";
+    {
+        auto form = std::make_unique<TForm1>();
+        form->PowerSource = recorded;
+        form->FormCreate(CommandLine("\"Brevalo.exe\" /q300 /u \"/a" + os::ProgramPath() + "\""));
+        form->Engine().Start();
+    }
+    EXPECT_EQ(power.back(), "no wake") << "a closed timer kept the system awake";
+    gui::Application::Instance().SetExceptionHandler(nullptr);
 }
 
 TEST_F(TimerWindowTest, TheTitleBarHidesFromTheMenuAndComesBackOnResize) {
