@@ -47,7 +47,6 @@ public:
         s_.ForeColor = preferences.ForeColor;
         s_.BackColor = preferences.BackColor;
         s_.CheckForUpdates = preferences.CheckForUpdates;
-        s_.RestartCommandLine = RestartLine();
     }
 
     ParsedTimer Run() {
@@ -69,6 +68,8 @@ public:
                 Action(i);
             }
         }
+        // Made once every edit is known.
+        s_.RestartCommandLine = RestartLine();
         // Only a timer that is going to count may come back at the next
         // log-on: a line without a valid end point, or with a missing action
         // file, would raise its error or run its action at every log-on.
@@ -204,7 +205,6 @@ private:
             s_.EndTime = seconds ? AddSeconds(now_, *n) : AddMinutes(now_, *n);
             s_.IsRelative = true;
             endPointEdit_ = EndTimeEdit(*i);
-            s_.RestartCommandLine = RestartLine();
         } else if (const auto t = TextToDateTime(value, fs_, now_)) {
             s_.EndTime = *t;
         } else {
@@ -250,13 +250,12 @@ private:
         const std::size_t bar = value.find('|');
         actionEdits_.push_back(
             {index, 2, full + (bar == std::string::npos ? std::string() : value.substr(bar))});
-        s_.RestartCommandLine = RestartLine();
     }
 
     void UseMachineAutorun() {
         if (env_.IsAdministrator()) {
             s_.AutorunRoot = RegistryRoot::LocalMachine;
-        } else if (Find('r') && env_.MachineAutorunHolds(s_.RestartCommandLine)) {
+        } else if (Find('r') && env_.MachineAutorunHolds(RestartLine())) {
             // Started at log-on from its own machine-wide value, which
             // Windows does without administrator rights: the switch is not
             // ignored, the value stays the one, and it goes at the end.
